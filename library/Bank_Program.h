@@ -1,0 +1,74 @@
+// Bank_Program: 128 program slots of 208 bytes in one fixed array, plus the edit record (used by the
+// host program bank only). Storage is allocated once; writes copy bytes in place and never
+// reallocate. Written from the message, MIDI-input and audio threads without a lock; the
+// copy-in/copy-out operations that take no MemoryBlock allocate nothing.
+#pragma once
+
+#include "sounddata/SoundRecords.h"
+
+#include <array>
+#include <cstdint>
+
+namespace zentak
+{
+
+class Bank_Program
+{
+public:
+    static constexpr int numSlots = records::numSlots;
+    static constexpr int slotSize = records::programSize;
+    static constexpr int bankBytes = numSlots * slotSize;
+
+    explicit Bank_Program(juce::String bankName);
+    virtual ~Bank_Program() = default;
+
+    const juce::String& getName() const { return name; }
+
+    /** Every slot and the edit record become the initial program named "Untitled". */
+    void initialise();
+    /** Rebuilds the slots from a data image (bank index b 0..3); bytes beyond the image read 0. */
+    void loadFromImage(int b, const juce::MemoryBlock& image);
+
+    juce::String slotName(int s) const;
+    void setSlotName(int s, const juce::String& text);
+    /** A copy of slot s (s below 0 counts as 0; an empty block for s of 128 and above). */
+    juce::MemoryBlock getSlot(int s) const;
+    /** Writes bytes from the start of slot s (192 bytes keep the name), never past the bank. */
+    void setSlot(int s, const void* data, size_t size);
+    void setSlot(int s, const juce::MemoryBlock& data) { setSlot(s, data.getData(), data.getSize()); }
+    /** Replaces every slot from 128 x 208 bytes. */
+    void setAllSlots(const void* data, size_t size);
+
+    juce::MemoryBlock getEdit() const;
+    /** Writes bytes over the edit record from offset 0 (at most 208). */
+    void setEdit(const void* data, size_t size);
+    void setEdit(const juce::MemoryBlock& data) { setEdit(data.getData(), data.getSize()); }
+    juce::String editName() const;
+    void setEditName(const juce::String& text);
+    /** Copies the edit record into slot s and returns that copy. */
+    juce::MemoryBlock storeEdit(int s);
+    /** The 226-byte edit-buffer program message of slot s. */
+    juce::MemoryBlock slotMessage(int s) const;
+
+    /** Allocation-free paths for the audio thread. */
+    void copySlotToEdit(int s);
+    void copySlotFrom(const Bank_Program& other, int s, int intoSlot);
+    std::uint8_t editByte(int i) const { return i >= 0 && i < slotSize ? edit[(size_t) i] : 0; }
+    void setEditByte(int i, std::uint8_t v)
+    {
+        if (i >= 0 && i < slotSize)
+            edit[(size_t) i] = v;
+    }
+
+    const std::uint8_t* slotData(int s) const { return slots.data() + (size_t) clampSlot(s) * slotSize; }
+    const std::uint8_t* editData() const { return edit.data(); }
+
+private:
+    static int clampSlot(int s) { return s < 0 ? 0 : (s >= numSlots ? numSlots - 1 : s); }
+
+    juce::String name;
+    std::array<std::uint8_t, (size_t) bankBytes> slots{};
+    std::array<std::uint8_t, (size_t) slotSize> edit{};
+};
+
+} // namespace zentak

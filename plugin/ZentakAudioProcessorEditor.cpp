@@ -1,0 +1,55 @@
+#include "ZentakAudioProcessorEditor.h"
+
+namespace zentak
+{
+ZentakAudioProcessorEditor::ZentakAudioProcessorEditor(ZentakAudioProcessor& p)
+    : juce::AudioProcessorEditor(p), owner(p)
+{
+    mainComp = std::make_unique<MainComp>(&owner.state());
+    addAndMakeVisible(*mainComp);
+    mainComp->setBounds(0, 0, 10, 10);
+    mainComp->addChangeListener(this);
+
+    corner = std::make_unique<juce::ResizableCornerComponent>(this, &constrainer);
+    addAndMakeVisible(*corner);
+    constrainer.setSizeLimits(730, 377, 1928, 996);
+
+    setSize(owner.editorWidth, owner.editorHeight);
+    owner.addChangeListener(this);
+}
+
+ZentakAudioProcessorEditor::~ZentakAudioProcessorEditor()
+{
+    owner.removeChangeListener(this);
+    mainComp->removeChangeListener(this);
+}
+
+void ZentakAudioProcessorEditor::paint(juce::Graphics& g)
+{
+    g.fillAll(juce::Colour(0xff00002f));
+}
+
+void ZentakAudioProcessorEditor::resized()
+{
+    const int w = getWidth(), h = getHeight();
+    if (mainComp != nullptr)
+        mainComp->setBounds(mainComp->getX(), mainComp->getY(), w, h);
+    if (corner != nullptr)
+        corner->setBounds(w - 16, h - 16, 16, 16);
+    owner.editorWidth = w;
+    owner.editorHeight = h;
+}
+
+void ZentakAudioProcessorEditor::changeListenerCallback(juce::ChangeBroadcaster* source)
+{
+    if (source == mainComp.get())
+        return;
+    for (const auto command : owner.state().takeEditorCommands())
+    {
+        if (command != 180 || !owner.state().hostDialogOpen.load())
+            continue;
+        const int n = owner.state().currentHostProgram.load();
+        mainComp->showHostSlotInChooser(n, juce::String(n) + ": " + owner.state().hostBank().slotName(n));
+    }
+}
+} // namespace zentak

@@ -1,0 +1,183 @@
+// MidiCntrState: the controller state at the centre of the system. It owns the MIDI ports to the
+// instrument, the sound library (program, combo and wave banks, the host program bank with the edit
+// record), the parameter tables, the settings, the queue of MIDI for the host and the relays that
+// carry host notifications to the message thread, and announces every change as a notification code.
+//
+// Threads: constructed and destroyed on the message thread. The instrument's MIDI-input thread runs
+// the MidiInputCallback side; the audio thread calls handleHostMidi, drainHostQueue and, through the
+// processor, writes edit bytes; everything else is the message thread's. Paths reachable from the
+// audio thread (postChange, handleHostMidi, selectProgram, the sends) neither allocate nor wait.
+#pragma once
+
+#include "HandlerComp.h"
+#include "LockFreeQueue.h"
+#include "MIDI_PORTS_Control.h"
+#include "MidiCntrStateListener.h"
+#include "NotificationCodes.h"
+#include "library/Bank_Combo.h"
+#include "library/Bank_Program.h"
+#include "library/WaveBank.h"
+#include "sounddata/GlobalRecord.h"
+#include "sounddata/ParamCatalogue.h"
+
+#include <juce_audio_devices/juce_audio_devices.h>
+#include <juce_events/juce_events.h>
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace zentak
+{
+
+struct MidiCntrStateOptions
+{
+    /** Folder of the plug-in's own files; empty: the user's application data "PlugSettings". */
+    juce::File settingsFolder;
+    /** Millisecond counter used to timestamp the host-output queue; empty: the framework's. */
+    std::function<juce::uint32()> clock;
+    /** MIDI devices to offer; empty: none. */
+    std::shared_ptr<MidiDeviceBackend> devices;
+};
+
+class MidiCntrState : public juce::MidiInputCallback, private juce::Timer
+{
+public:
+    explicit MidiCntrState(MidiCntrStateOptions options = {});
+    ~MidiCntrState() override;
+
+    // Listeners and notification codes ---------------------------------------------------------
+    void addListener(MidiCntrStateListener* listener);
+    void removeListener(MidiCntrStateListener* listener);
+    /** Appends a code (any thread, never blocks) and wakes the listeners on the message thread. */
+    void postChange(int code);
+    /** Takes every pending code in append order and empties the list (message thread). */
+    std::vector<int> takePendingCodes() { return pendingCodes.takeAll(); }
+    /** Wakes the listeners now if codes were posted off the message thread (message thread). */
+    void deliverPendingWakes();
+
+    // Programs ---------------------------------------------------------------------------------
+    void selectProgram(int bank, int slot, bool toSynth, bool toHost);
+    void loadHostProgram();
+    void storeProgram(bool intoBank, int bank, int slot, const juce::MemoryBlock& record);
+    void checkConnection();
+
+    // Host notifications -------------------------------------------------------------------------
+    void notifyHostValue(int index, int value);
+    void beginHostGesture(int index);
+    void endHostGesture(int index);
+    void parameterTouched(int index);
+    /** Closes the gestures opened by instrument edits (the 1000 ms gesture timer). */
+    void timerCallback() override;
+    bool isGestureTimerRunning() const { return isTimerRunning(); }
+    int gestureTimerInterval() const { return getTimerInterval(); }
+
+    HandlerComp& valueRelay() { return parameterValueRelay; }
+    HandlerComp& gestureBeginRelay() { return gestureBeginRelayComp; }
+    HandlerComp& gestureEndRelay() { return gestureEndRelayComp; }
+
+    // Sends to the instrument (skipped while the output is closed) --------------------------------
+    void sendRequest(int kind, int bank, int slot);
+    void sendSysexBody(const void* body, size_t size);
+    void sendParameterChange(int index, int value);
+    void sendSequencerStepChange(int step, int value);
+    void sendMainParameterChange(int index, int value);
+    void sendNoteOn(int channel, int note, int velocity);
+
+    // Host MIDI -----------------------------------------------------------------------------------
+    /** One event of the host's MIDI input (audio thread, allocation-free). */
+    void handleHostMidi(const juce::uint8* data, int size);
+    void handleHostMidi(const juce::MidiMessage& m) { handleHostMidi(m.getRawData(), m.getRawDataSize()); }
+    void queueHostController(int channel, int controller, int value);
+    void queueHostProgramChange(int channel, int program);
+    void sendPitchWheel(int channel, int value);
+    /** Audio thread: moves the host-output queue into a block of numSamples. Returns false, leaving
+        the queue for the next block, if a sender holds the lock at this moment. */
+    bool drainHostQueue(juce::MidiBuffer& out, int numSamples);
+    /** Empties the host-output queue (prepareToPlay, releaseResources). */
+    void clearHostQueue();
+    juce::uint32 nowMs() const { return clock(); }
+
+    // MIDI input from the instrument ------------------------------------------------------------
+    void handleIncomingMidiMessage(juce::MidiInput* source, const juce::MidiMessage& message) override;
+    void handlePartialSysexMessage(juce::MidiInput* source, const juce::uint8* data, int size, double time) override;
+
+    // Editor commands -----------------------------------------------------------------------------
+    void addEditorCommand(juce::uint8 command) { editorCommands.push(command); }
+    std::vector<juce::uint8> takeEditorCommands() { return editorCommands.takeAll(); }
+
+    // Banks ---------------------------------------------------------------------------------------
+    Bank_Program& hostBank() { return *hostProgramBank; }
+    Bank_Program* programBank(int b) { return b >= 0 && b < 4 ? programBanks[(size_t) b].get() : nullptr; }
+    Bank_Combo* comboBank(int c) { return c >= 0 && c < 3 ? comboBanks[(size_t) c].get() : nullptr; }
+    WaveBank& waveBank() { return *waves; }
+    std::uint8_t editByte(int i) const { return hostProgramBank->editByte(i); }
+
+    MIDI_PORTS_Control& ports() { return *portsControl; }
+    const juce::File& settingsFolder() const { return folder; }
+
+    // Tables and simple state (public like the record they describe) ------------------------------
+    std::int16_t paramMinimum[params::tableSize]{};
+    std::int16_t paramMaximum[params::tableSize]{};
+    std::int16_t paramDisplayKind[params::tableSize]{};
+
+    juce::StringArray portNames{"NONE", "NONE", "NONE"};
+    juce::StringArray settings;
+    GlobalRecord mainParameters;
+
+    std::atomic<int> instrumentChannel{1};
+    static constexpr int hostChannel = 65535;
+    std::atomic<bool> transferActive{false};
+    std::atomic<bool> receiveIntoBank{false};
+    std::atomic<int> transferKind{-1};
+    std::atomic<int> currentHostProgram{0};
+    int keyboardOctave = 3;
+    int keyboardVelocity = 100;
+    std::atomic<bool> hostDialogOpen{false};
+    std::atomic<int> currentBank{0}, currentProgram{0};
+    std::atomic<int> currentComboBank{0}, currentCombo{0};
+    float displayScale = 1.0f;
+    bool mainWindowReady = false;
+    bool firstOpen = false;
+    bool useLoadedData = false;
+    std::atomic<bool> onLine{false};
+
+    /** Guards the host-output queue and the listener list. */
+    juce::CriticalSection lock;
+
+private:
+    class WakePump;
+
+    void sendHostQueued(const juce::MidiMessage& m);
+    void pruneHostQueue(int now);
+    int relativeNow() const { return (int) (clock() - clockBase); }
+
+    juce::File folder;
+    std::function<juce::uint32()> clock;
+    juce::uint32 clockBase = 0;
+
+    LockFreeQueue<int> pendingCodes{16384};
+    std::atomic<bool> wakePending{false};
+    std::unique_ptr<WakePump> wakePump;
+    LockFreeQueue<juce::uint8> editorCommands{256};
+
+    HandlerComp parameterValueRelay, gestureEndRelayComp, gestureBeginRelayComp;
+    LockFreeQueue<int> touchedParameters{512};
+    std::array<std::atomic<std::uint8_t>, params::tableSize> gestureOpen{};
+
+    std::array<std::unique_ptr<Bank_Program>, 4> programBanks;
+    std::array<std::unique_ptr<Bank_Combo>, 3> comboBanks;
+    std::unique_ptr<WaveBank> waves;
+    std::unique_ptr<Bank_Program> hostProgramBank;
+
+    std::unique_ptr<MIDI_PORTS_Control> portsControl;
+
+    juce::MidiBuffer hostQueue;
+    juce::Array<MidiCntrStateListener*> listeners;
+
+    JUCE_DECLARE_NON_COPYABLE(MidiCntrState)
+};
+
+} // namespace zentak
