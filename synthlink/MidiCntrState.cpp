@@ -96,16 +96,24 @@ void MidiCntrState::addListener(MidiCntrStateListener* listener)
 {
     const juce::ScopedLock sl(lock);
     listeners.addIfNotAlreadyThere(listener);
+    numListeners.store(listeners.size());
 }
 
 void MidiCntrState::removeListener(MidiCntrStateListener* listener)
 {
     const juce::ScopedLock sl(lock);
     listeners.removeAllInstancesOf(listener);
+    numListeners.store(listeners.size());
+    if (listeners.isEmpty())
+        pendingCodes.takeAll();
 }
 
 void MidiCntrState::postChange(int code)
 {
+    // Codes are kept for a listener only: with the window closed nobody takes them, and the main
+    // component rebuilds itself from the state when it opens.
+    if (numListeners.load() == 0)
+        return;
     pendingCodes.push(code);
     if (onMessageThread())
     {

@@ -176,6 +176,7 @@ private:
 
     juce::MidiBuffer hostQueue;
     juce::Array<MidiCntrStateListener*> listeners;
+    std::atomic<int> numListeners{0};
 
     JUCE_DECLARE_NON_COPYABLE(MidiCntrState)
 };

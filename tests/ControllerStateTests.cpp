@@ -1,1 +1,312 @@
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace zentak;
+using namespace zentak::test;
+
+namespace
+{
+struct StateFixture : ::testing::Test
+{
+    TempFolder temp;
+    ManualClock clock;
+    std::shared_ptr<RecordingDevices> devices = std::make_shared<RecordingDevices>();
+    std::unique_ptr<MidiCntrState> state;
+
+    void SetUp() override
+    {
+        MidiCntrStateOptions o;
+        o.settingsFolder = temp.folder;
+        o.clock = clock.function();
+        o.devices = devices;
+        state = std::make_unique<MidiCntrState>(o);
+    }
+
+    std::vector<juce::MidiMessage> drain(int numSamples = 512)
+    {
+        juce::MidiBuffer out;
+        EXPECT_TRUE(state->drainHostQueue(out, numSamples));
+        std::vector<juce::MidiMessage> v;
+        for (const auto meta : out)
+            v.push_back(meta.getMessage());
+        return v;
+    }
+
+    std::vector<std::vector<juce::uint8>> sent()
+    {
+        state->ports().waitUntilSent();
+        return devices->messages();
+    }
+
+    static std::vector<int> indices(const std::vector<HandlerComp::Entry>& entries)
+    {
+        std::vector<int> v;
+        for (const auto& e : entries)
+            v.push_back(e.index);
+        return v;
+    }
+};
+} // namespace
+
+TEST_F(StateFixture, CodesFromTwoThreadsAreHandledInAppendOrder)
+{
+    CodeRecorder rec(*state);
+    std::thread([&] { state->postChange(CS_SYNTH_ONLINE); }).join();
+    EXPECT_EQ(rec.wakes, 0); // an off-thread post wakes the listener on the message thread
+    state->postChange(CS_TRANSFER_DONE);
+    EXPECT_EQ(rec.codes, (std::vector<int>{CS_SYNTH_ONLINE, CS_TRANSFER_DONE}));
+
+    std::thread([&] { state->postChange(CS_NAMES_STORED); }).join();
+    state->deliverPendingWakes();
+    EXPECT_EQ(rec.codes.back(), CS_NAMES_STORED);
+    const int wakes = rec.wakes;
+    state->deliverPendingWakes(); // nothing new: no wake
+    EXPECT_EQ(rec.wakes, wakes);
+}
+
+TEST_F(StateFixture, SelectProgramLoadsTheSlotAndReportsOnce)
+{
+    CodeRecorder rec(*state);
+    state->programBank(2)->setSlotName(5, "Bank C Five");
+    state->selectProgram(2, 5, false, false);
+    EXPECT_EQ(state->currentBank.load(), 2);
+    EXPECT_EQ(state->currentProgram.load(), 5);
+    EXPECT_EQ(state->hostBank().getEdit(), state->programBank(2)->getSlot(5));
+    EXPECT_EQ(rec.codes, (std::vector<int>{CS_EDIT_BUFFER_LOADED}));
+    EXPECT_TRUE(drain().empty());
+    EXPECT_TRUE(sent().empty());
+
+    // Banks and slots that do not exist never reach a bank.
+    state->selectProgram(4, 0, true, true);
+    state->selectProgram(0, 128, true, true);
+    state->selectProgram(-1, 0, true, true);
+    EXPECT_EQ(rec.codes.size(), 1u);
+    EXPECT_EQ(state->currentBank.load(), 2);
+}
+
+TEST_F(StateFixture, SelectProgramToHostAndToSynth)
+{
+    state->ports().openOutputPort(1);
+    state->instrumentChannel = 3;
+    state->selectProgram(1, 9, true, true);
+    const auto host = drain();
+    ASSERT_EQ(host.size(), 1u); // the controller on host channel 65535 is dropped
+    EXPECT_TRUE(host[0].isProgramChange());
+    EXPECT_EQ(host[0].getRawData()[0], 0xCF);
+    EXPECT_EQ(host[0].getProgramChangeNumber(), 9);
+    EXPECT_EQ(sent(), (std::vector<std::vector<juce::uint8>>{bytes({0xB2, 32, 1}), bytes({0xC2, 9})}));
+}
+
+TEST_F(StateFixture, InstrumentEditsOpenOneGesturePerParameter)
+{
+    for (int i = 0; i < 10; ++i)
+    {
+        state->parameterTouched(20);
+        state->notifyHostValue(20, 40 + i);
+    }
+    EXPECT_EQ(indices(state->gestureBeginRelay().take()), (std::vector<int>{20}));
+    const auto values = state->valueRelay().take();
+    ASSERT_EQ(values.size(), 10u);
+    EXPECT_FLOAT_EQ(values[9].value, 49.0f / 100.0f);
+    EXPECT_TRUE(state->isGestureTimerRunning());
+    EXPECT_EQ(state->gestureTimerInterval(), 1000);
+    EXPECT_TRUE(state->gestureEndRelay().isEmpty());
+
+    state->timerCallback(); // one second after the last change
+    EXPECT_EQ(indices(state->gestureEndRelay().take()), (std::vector<int>{20}));
+    EXPECT_FALSE(state->isGestureTimerRunning());
+
+    state->parameterTouched(20); // a later edit opens a new gesture
+    EXPECT_EQ(indices(state->gestureBeginRelay().take()), (std::vector<int>{20}));
+}
+
+TEST_F(StateFixture, TwoParametersCloseTogether)
+{
+    state->parameterTouched(20);
+    state->parameterTouched(30);
+    EXPECT_EQ(indices(state->gestureBeginRelay().take()), (std::vector<int>{20, 30}));
+    state->timerCallback();
+    EXPECT_EQ(indices(state->gestureEndRelay().take()), (std::vector<int>{20, 30}));
+}
+
+TEST_F(StateFixture, OutOfRangeHostIndicesAreIgnored)
+{
+    for (int index : {192, 199, 200, -1})
+    {
+        state->notifyHostValue(index, 5);
+        state->beginHostGesture(index);
+        state->endHostGesture(index);
+        state->parameterTouched(index);
+    }
+    EXPECT_TRUE(state->valueRelay().isEmpty());
+    EXPECT_TRUE(state->gestureBeginRelay().isEmpty());
+    EXPECT_TRUE(state->gestureEndRelay().isEmpty());
+    state->notifyHostValue(191, 101);
+    EXPECT_FLOAT_EQ(state->valueRelay().take()[0].value, 1.0f);
+}
+
+TEST_F(StateFixture, StoreProgramAndConnectionCheck)
+{
+    CodeRecorder rec(*state);
+    juce::MemoryBlock record(208);
+    std::memset(record.getData(), 7, 208);
+    state->storeProgram(true, 3, 100, record);
+    EXPECT_EQ(state->programBank(3)->getSlot(100), record);
+    state->storeProgram(false, 0, 0, record);
+    EXPECT_EQ(state->hostBank().getEdit(), record);
+    state->storeProgram(true, 4, 0, record); // no such bank
+    EXPECT_EQ(rec.codes, (std::vector<int>{CS_PROGRAM_STORED, CS_EDIT_BUFFER_LOADED, CS_EDIT_BUFFER_LOADED}));
+
+    state->onLine = true;
+    state->ports().openOutputPort(1);
+    state->checkConnection();
+    EXPECT_FALSE(state->onLine.load());
+    EXPECT_EQ(rec.codes.back(), CS_SYNTH_OFFLINE);
+    EXPECT_EQ(sent().back(), bytes({0xF0, 0x01, 0x20, 0x01, 0x0E, 0xF7}));
+}
+
+TEST_F(StateFixture, HostMidiBecomesCodesAndSelections)
+{
+    struct Case
+    {
+        std::vector<juce::uint8> message;
+        int code; // 0: no code
+    };
+    const Case cases[] = {
+        {bytes({0xB0, 0x01, 0x40}), ((0xB0 + 1) << 20) + (1 << 7) + 64},
+        {bytes({0x9F, 60, 100}), codes::hostNoteOn(16, 60, 100)},
+        {bytes({0x95, 61, 0}), codes::hostNoteOff(6, 61)},
+        {bytes({0x80, 62, 30}), codes::hostNoteOff(1, 62)},
+        {bytes({0xEF, 0x11, 0x40}), codes::hostPitchBend(16, 0x40, 0x11)},
+        {bytes({0xB0, 0x00, 0x05}), 0},              // bank select MSB: ignored
+        {bytes({0xB0, 32, 4}), 0},                   // bank 4 does not exist
+        {bytes({0xD0, 0x20}), 0},                    // aftertouch
+        {bytes({0xF0, 0x01, 0x20, 0x01, 0xF7}), 0},  // SysEx
+        {bytes({0xF8}), 0},
+    };
+    CodeRecorder rec(*state);
+    for (const auto& c : cases)
+    {
+        rec.codes.clear();
+        state->handleHostMidi(c.message.data(), (int) c.message.size());
+        state->deliverPendingWakes();
+        if (c.code == 0)
+            EXPECT_TRUE(rec.codes.empty()) << std::hex << (int) c.message[0];
+        else
+            EXPECT_EQ(rec.codes, (std::vector<int>{c.code})) << std::hex << (int) c.message[0];
+    }
+    EXPECT_EQ(state->currentBank.load(), 0);
+}
+
+TEST_F(StateFixture, HostMidiCodesOfChannel16KeepTheirKind)
+{
+    const int noteOn16 = codes::hostNoteOn(16, 60, 100);
+    EXPECT_EQ(codes::kind(noteOn16), (int) CS_HOST_NOTE_ON);
+    EXPECT_EQ(codes::hostChannel(noteOn16), 16);
+    EXPECT_EQ(codes::kind(codes::hostNoteOff(16, 1)), (int) CS_HOST_NOTE_OFF);
+    EXPECT_EQ(codes::kind(codes::hostController(16, 7, 1)), (int) CS_HOST_CONTROLLER);
+    EXPECT_EQ(codes::kind(codes::hostPitchBend(16, 64, 0)), (int) CS_HOST_PITCH_BEND);
+    EXPECT_EQ(codes::kind(codes::hostController(1, 7, 1)), (int) CS_HOST_CONTROLLER);
+    EXPECT_EQ(codes::hostChannel(codes::hostController(1, 7, 1)), 1);
+    EXPECT_EQ(codes::kind(codes::paramChanged(191, 255)), (int) CS_PARAM_CHANGED);
+    EXPECT_EQ(codes::kind(codes::transferProgress(3, 127)), (int) CS_TRANSFER_PROGRESS);
+}
+
+TEST_F(StateFixture, HostProgramChangesSelectOnceAndReachTheInstrument)
+{
+    state->ports().openOutputPort(1);
+    CodeRecorder rec(*state);
+    const auto pc = bytes({0xC0, 5});
+    state->handleHostMidi(pc.data(), 2);
+    state->handleHostMidi(pc.data(), 2);
+    state->deliverPendingWakes();
+    EXPECT_EQ(rec.count(CS_EDIT_BUFFER_LOADED), 1);
+    EXPECT_EQ(state->currentProgram.load(), 5);
+
+    const auto bank = bytes({0xB0, 32, 2});
+    state->handleHostMidi(bank.data(), 3);
+    EXPECT_EQ(state->currentBank.load(), 2);
+    EXPECT_EQ(sent(), (std::vector<std::vector<juce::uint8>>{bytes({0xB0, 32, 0}), bytes({0xC0, 5}),
+                                                               bytes({0xB0, 32, 2}), bytes({0xC0, 5})}));
+    EXPECT_TRUE(drain().empty()); // nothing goes back to the host
+}
+
+TEST_F(StateFixture, QueuedHostEventsOlderThan500msArePruned)
+{
+    clock.set(10000);
+    state->queueHostProgramChange(1, 1);
+    clock.set(10400);
+    state->queueHostProgramChange(1, 2);
+    clock.set(10950); // the first is now 950 ms old, the second 550 ms
+    state->queueHostProgramChange(1, 3);
+    auto events = drain();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].getProgramChangeNumber(), 3);
+
+    clock.set(20000);
+    state->queueHostProgramChange(1, 4);
+    clock.set(20500); // exactly 500 ms old stays
+    state->queueHostController(1, 7, 100);
+    state->queueHostController(17, 7, 100);   // no channel 17
+    state->queueHostController(1, 128, 100);  // no controller 128
+    state->queueHostProgramChange(65535, 9);  // any channel: limited to 16
+    events = drain();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[2].getRawData()[0], 0xCF);
+}
+
+TEST_F(StateFixture, PitchWheelGoesToHostAndInstrument)
+{
+    state->ports().openOutputPort(1);
+    state->sendPitchWheel(2, 8192);
+    const auto host = drain();
+    ASSERT_EQ(host.size(), 1u);
+    EXPECT_EQ(host[0].getPitchWheelValue(), 8192);
+    EXPECT_EQ(sent(), (std::vector<std::vector<juce::uint8>>{bytes({0xE1, 0x00, 0x40})}));
+}
+
+TEST_F(StateFixture, SendsAreSkippedWhileTheOutputIsClosed)
+{
+    state->sendRequest(5, 2, 0);
+    state->sendParameterChange(20, 90);
+    EXPECT_TRUE(sent().empty());
+
+    state->ports().openOutputPort(1);
+    state->sendRequest(5, 2, 0);
+    state->sendRequest(6, 0, 0);
+    state->sendParameterChange(20, 90);
+    state->sendSequencerStepChange(3, 100);
+    state->sendMainParameterChange(2, 255);
+    const std::uint8_t rst[] = {0x04};
+    state->sendSysexBody(rst, 1);
+    EXPECT_EQ(sent(), (std::vector<std::vector<juce::uint8>>{
+                          bytes({0xF0, 0x01, 0x20, 0x01, 0x05, 0x02, 0x00, 0xF7}),
+                          bytes({0xF0, 0x01, 0x20, 0x01, 0x06, 0xF7}),
+                          bytes({0xF0, 0x01, 0x20, 0x01, 0x01, 20, 0x0A, 0x05, 0xF7}),
+                          bytes({0xF0, 0x01, 0x20, 0x01, 0x08, 3, 0x04, 0x06, 0xF7}),
+                          bytes({0xF0, 0x01, 0x20, 0x01, 0x09, 2, 0x0F, 0x0F, 0xF7}),
+                          bytes({0xF0, 0x01, 0x20, 0x01, 0x04, 0xF7}),
+                      }));
+
+    state->ports().openOutputPort(0);
+    state->sendParameterChange(20, 91);
+    EXPECT_EQ(sent().size(), 6u);
+}
+
+TEST_F(StateFixture, ChangingThePortWhileAnotherThreadSendsIsSafe)
+{
+    std::atomic<bool> run{true};
+    std::thread sender([&] {
+        while (run.load())
+            state->sendParameterChange(1, 2);
+    });
+    for (int i = 0; i < 200; ++i)
+        state->ports().openOutputPort(i % 2);
+    run = false;
+    sender.join();
+    state->ports().openOutputPort(0);
+    SUCCEED();
+}

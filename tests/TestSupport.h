@@ -1,0 +1,94 @@
+// Shared helpers for the tests: a temporary settings folder, a hand-driven clock, a listener that
+// records notification codes, and a MIDI device backend whose one output records what is sent.
+#pragma once
+
+#include "synthlink/MidiCntrState.h"
+
+#include <juce_core/juce_core.h>
+
+#include <mutex>
+#include <vector>
+
+namespace zentak::test
+{
+
+struct TempFolder
+{
+    juce::File folder = juce::File::createTempFile("zentak-test");
+    TempFolder() { folder.createDirectory(); }
+    ~TempFolder() { folder.deleteRecursively(); }
+};
+
+struct ManualClock
+{
+    std::shared_ptr<std::atomic<juce::uint32>> now = std::make_shared<std::atomic<juce::uint32>>(1000);
+    std::function<juce::uint32()> function() const
+    {
+        auto n = now;
+        return [n] { return n->load(); };
+    }
+    void set(juce::uint32 ms) { now->store(ms); }
+};
+
+class CodeRecorder : public MidiCntrStateListener
+{
+public:
+    explicit CodeRecorder(MidiCntrState& s) : state(s) { state.addListener(this); }
+    ~CodeRecorder() override { state.removeListener(this); }
+
+    void midiCntrStateChanged(MidiCntrState* s) override
+    {
+        ++wakes;
+        for (int c : s->takePendingCodes())
+            codes.push_back(c);
+    }
+
+    int count(int code) const { return (int) std::count(codes.begin(), codes.end(), code); }
+
+    MidiCntrState& state;
+    std::vector<int> codes;
+    int wakes = 0;
+};
+
+/** One output ("Recorder Out") that keeps every message sent to it. */
+class RecordingDevices : public MidiDeviceBackend
+{
+public:
+    struct Output : MidiOutputDevice
+    {
+        explicit Output(RecordingDevices& o) : owner(o) {}
+        void sendMessageNow(const juce::MidiMessage& m) override
+        {
+            std::lock_guard<std::mutex> l(owner.mutex);
+            owner.sent.emplace_back(m.getRawData(), m.getRawData() + m.getRawDataSize());
+        }
+        RecordingDevices& owner;
+    };
+
+    juce::StringArray inputNames() override { return {}; }
+    juce::StringArray outputNames() override { return {"Recorder Out"}; }
+    std::unique_ptr<MidiInputDevice> openInput(int, juce::MidiInputCallback*) override { return nullptr; }
+    std::unique_ptr<MidiOutputDevice> openOutput(int index) override
+    {
+        return index == 0 ? std::make_unique<Output>(*this) : nullptr;
+    }
+
+    std::vector<std::vector<juce::uint8>> messages()
+    {
+        std::lock_guard<std::mutex> l(mutex);
+        return sent;
+    }
+
+    std::mutex mutex;
+    std::vector<std::vector<juce::uint8>> sent;
+};
+
+inline std::vector<juce::uint8> bytes(std::initializer_list<int> list)
+{
+    std::vector<juce::uint8> v;
+    for (int b : list)
+        v.push_back((juce::uint8) b);
+    return v;
+}
+
+} // namespace zentak::test
