@@ -1,6 +1,7 @@
 #include "Bank_Combo.h"
 
 #include "DataImage.h"
+#include "FactorySets.h"
 
 #include <cstring>
 
@@ -38,5 +39,13 @@ void Bank_Combo::loadFromImage(int c, const juce::MemoryBlock& image)
     const size_t start = image::combosOffset + image::combosBankStride * (size_t) c;
     for (size_t i = 0; i < slots.size(); ++i)
         slots[i] = start + i < image.getSize() ? src[start + i] : 0;
+}
+} // namespace zentak
+
+namespace zentak
+{
+void Bank_Combo::loadFactory(int c)
+{
+    loadFromImage(c, factory::image(1));
 }
 } // namespace zentak

@@ -29,6 +29,8 @@ public:
     juce::String slotName(int s) const;
     /** Slots from a data image, combo bank index c 0..2; bytes beyond the image read 0. */
     void loadFromImage(int c, const juce::MemoryBlock& image);
+    /** Combo bank c from factory set 1. */
+    void loadFactory(int c);
 
     const std::uint8_t* data() const { return slots.data(); }
 

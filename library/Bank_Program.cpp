@@ -1,6 +1,7 @@
 #include "Bank_Program.h"
 
 #include "DataImage.h"
+#include "FactorySets.h"
 #include "sounddata/ParamCatalogue.h"
 
 #include <cstring>
@@ -36,6 +37,13 @@ void Bank_Program::loadFromImage(int b, const juce::MemoryBlock& image)
         for (size_t i = 0; i < 16; ++i)
             dest[192 + i] = at(names + i);
     }
+}
+
+void Bank_Program::loadFactory(int set, int b)
+{
+    const auto data = factory::image(set);
+    if (data.getSize() == image::size)
+        loadFromImage(b, data);
 }
 
 juce::String Bank_Program::slotName(int s) const

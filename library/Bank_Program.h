@@ -28,6 +28,8 @@ public:
     void initialise();
     /** Rebuilds the slots from a data image (bank index b 0..3); bytes beyond the image read 0. */
     void loadFromImage(int b, const juce::MemoryBlock& image);
+    /** The same from factory set 1..3. */
+    void loadFactory(int set, int b);
 
     juce::String slotName(int s) const;
     void setSlotName(int s, const juce::String& text);

@@ -26,6 +26,15 @@ ZentakAudioProcessor::ZentakAudioProcessor(MidiCntrStateOptions options)
     controller.gestureEndRelay().addChangeListener(this);
     controller.gestureBeginRelay().addChangeListener(this);
 
+    // The standalone app started with --simulator talks to the built-in instrument simulator.
+    if (wrapperType == wrapperType_Standalone
+        && juce::JUCEApplicationBase::getCommandLineParameterArray().contains("--simulator"))
+    {
+        const juce::String sim("Evolver Simulator");
+        controller.selectInputPort(controller.inputDeviceNames().indexOf(sim) + 1);
+        controller.selectOutputPort(controller.outputDeviceNames().indexOf(sim) + 1);
+    }
+
     int screenWidth = 0;
     if (auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay())
         screenWidth = display->userArea.getWidth();
@@ -144,13 +153,18 @@ void ZentakAudioProcessor::setParameter(int i, float x)
         return;
     const int maximum = controller.paramMaximum[i];
     const int v = juce::jlimit(0, juce::jmax(0, maximum), hostToByte(x, maximum));
+    // A value reported by the instrument's own panel is stored and shown, never sent back.
+    const bool fromInstrument = controller.consumeInstrumentValue(i, v);
     if (v == controller.editByte(i))
         return;
     controller.hostBank().setEditByte(i, (std::uint8_t) v);
-    if (i < params::numSoundParams)
-        controller.sendParameterChange(i, v);
-    else
-        controller.sendSequencerStepChange(i - params::firstSeqStep, v);
+    if (!fromInstrument)
+    {
+        if (i < params::numSoundParams)
+            controller.sendParameterChange(i, v);
+        else
+            controller.sendSequencerStepChange(i - params::firstSeqStep, v);
+    }
     controller.postChange(codes::paramChanged(i, v));
 }
 

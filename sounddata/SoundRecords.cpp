@@ -70,21 +70,21 @@ juce::MemoryBlock unpackMessage(const juce::MemoryBlock& message)
     }
 }
 
-void packProgramPayload(const std::uint8_t* record, std::uint8_t* dest)
+void packPayload(const std::uint8_t* bytes, size_t length, std::uint8_t* dest)
 {
-    auto packGroup = [&](int g, int count) {
+    const size_t groups = (length + 6) / 7;
+    for (size_t g = 0; g < groups; ++g)
+    {
+        const size_t count = juce::jmin((size_t) 7, length - 7 * g);
         std::uint8_t high = 0;
-        for (int k = 0; k < count; ++k)
+        for (size_t k = 0; k < count; ++k)
         {
-            const std::uint8_t b = record[7 * g + k];
+            const std::uint8_t b = bytes[7 * g + k];
             high = (std::uint8_t) (high | ((b >> 7) << k));
             dest[8 * g + 1 + k] = (std::uint8_t) (b & 0x7f);
         }
         dest[8 * g] = high;
-    };
-    for (int g = 0; g < 27; ++g)
-        packGroup(g, 7);
-    packGroup(27, 3);
+    }
 }
 
 juce::MemoryBlock packProgramMessage(const juce::MemoryBlock& record)

@@ -42,8 +42,12 @@ juce::MemoryBlock unpackPayload(const void* payload, size_t length);
 /** Accepts a bare payload (92, 220, 293 bytes) or a whole program message (226, 228 bytes). */
 juce::MemoryBlock unpackMessage(const juce::MemoryBlock& message);
 
+/** Packs length bytes (80, 192 or 256) into 7-bit groups at dest (92, 220 or 293 bytes): each group
+    is a byte of high bits followed by up to seven data bytes with bit 7 cleared. */
+void packPayload(const std::uint8_t* bytes, size_t length, std::uint8_t* dest);
+
 /** Packs the first 192 bytes of a 208- or 192-byte record into the 220-byte payload at dest. */
-void packProgramPayload(const std::uint8_t* record, std::uint8_t* dest);
+inline void packProgramPayload(const std::uint8_t* record, std::uint8_t* dest) { packPayload(record, 192, dest); }
 
 /** The 226-byte edit-buffer program message of a 208- or 192-byte record; other lengths: empty. */
 juce::MemoryBlock packProgramMessage(const juce::MemoryBlock& record);

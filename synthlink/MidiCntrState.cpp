@@ -1,5 +1,8 @@
 #include "MidiCntrState.h"
 
+#include "SettingsFiles.h"
+#include "SystemMidiDevices.h"
+
 #include <cstring>
 
 namespace zentak
@@ -18,23 +21,6 @@ private:
 
 namespace
 {
-juce::StringArray newSettingsFields()
-{
-    juce::StringArray f;
-    f.add("2.0.2");
-    f.add("-1");
-    f.add("-1");
-    f.add("-1");
-    f.add("100");
-    f.add("0");
-    f.add("");
-    f.add("");
-    f.add("1");
-    while (f.size() < 50)
-        f.add("0");
-    return f;
-}
-
 bool onMessageThread()
 {
     auto* mm = juce::MessageManager::getInstanceWithoutCreating();
@@ -49,13 +35,23 @@ MidiCntrState::MidiCntrState(MidiCntrStateOptions options)
                        .getChildFile("PlugSettings")),
       clock(options.clock ? std::move(options.clock) : std::function<juce::uint32()>([] {
           return juce::Time::getMillisecondCounter();
-      }))
+      })),
+      useFiles(options.useFiles)
 {
     clockBase = clock();
     hostQueue.ensureSize(8192);
 
-    settings = newSettingsFields();
-    settings.getReference(42) = "1";
+    loadSettings();
+    const int channel = settings[settingsfiles::channelField].getIntValue();
+    if (channel < 1 || channel > 16 || !settings[settingsfiles::channelField].containsOnly("0123456789"))
+    {
+        instrumentChannel.store(1);
+        settings.getReference(settingsfiles::channelField) = "1";
+    }
+    else
+    {
+        instrumentChannel.store(channel);
+    }
     for (int i = 0; i < 32; ++i)
         settings.add("0");
 
@@ -63,18 +59,21 @@ MidiCntrState::MidiCntrState(MidiCntrStateOptions options)
 
     const char letters[] = "ABCD";
     for (int b = 0; b < 4; ++b)
-    {
         programBanks[(size_t) b] = std::make_unique<Bank_Program>(juce::String("Program Bank ") + letters[b]);
-        programBanks[(size_t) b]->initialise();
-    }
     for (int c = 0; c < 3; ++c)
         comboBanks[(size_t) c] = std::make_unique<Bank_Combo>(juce::String("Combo Bank ") + letters[c]);
     waves = std::make_unique<WaveBank>();
+    loadLibrary();
 
     hostProgramBank = std::make_unique<Bank_Program>("Program Bank");
     hostProgramBank->initialise();
 
-    portsControl = std::make_unique<MIDI_PORTS_Control>(options.devices);
+    for (auto& v : instrumentValue)
+        v.store(0);
+
+    portsControl = std::make_unique<MIDI_PORTS_Control>(
+        options.devices != nullptr ? options.devices : std::make_shared<SystemMidiDevices>());
+    openSavedPorts();
 
     for (auto& g : gestureOpen)
         g.store(0);
@@ -86,7 +85,10 @@ MidiCntrState::~MidiCntrState()
 {
     stopTimer();
     wakePump.reset();
+    // No instrument message may change the banks while they are being saved.
     portsControl->closeInput();
+    saveSettings();
+    saveLibrary();
     portsControl.reset();
 }
 
@@ -416,12 +418,4 @@ void MidiCntrState::clearHostQueue()
     hostQueue.clear();
 }
 
-// Instrument input -------------------------------------------------------------------------------
-
-void MidiCntrState::handleIncomingMidiMessage(juce::MidiInput*, const juce::MidiMessage&)
-{
-    // The instrument's messages are handled by the synth link's receiver.
-}
-
-void MidiCntrState::handlePartialSysexMessage(juce::MidiInput*, const juce::uint8*, int, double) {}
 } // namespace zentak

@@ -14,6 +14,7 @@
 #include "MIDI_PORTS_Control.h"
 #include "MidiCntrStateListener.h"
 #include "NotificationCodes.h"
+#include "SysexAssembler.h"
 #include "library/Bank_Combo.h"
 #include "library/Bank_Program.h"
 #include "library/WaveBank.h"
@@ -38,8 +39,10 @@ struct MidiCntrStateOptions
     juce::File settingsFolder;
     /** Millisecond counter used to timestamp the host-output queue; empty: the framework's. */
     std::function<juce::uint32()> clock;
-    /** MIDI devices to offer; empty: none. */
+    /** MIDI devices to offer; empty: the system's devices and the simulator. */
     std::shared_ptr<MidiDeviceBackend> devices;
+    /** Read and write the settings, port and library files (off: start from factory data, save nothing). */
+    bool useFiles = true;
 };
 
 class MidiCntrState : public juce::MidiInputCallback, private juce::Timer
@@ -100,9 +103,37 @@ public:
     void clearHostQueue();
     juce::uint32 nowMs() const { return clock(); }
 
-    // MIDI input from the instrument ------------------------------------------------------------
+    // MIDI input from the instrument (MIDI-input thread) ------------------------------------------
     void handleIncomingMidiMessage(juce::MidiInput* source, const juce::MidiMessage& message) override;
     void handlePartialSysexMessage(juce::MidiInput* source, const juce::uint8* data, int size, double time) override;
+    /** One whole SysEx message from the instrument. */
+    void handleSysex(const juce::uint8* message, size_t size);
+    /** True once for a value that came from the instrument's panel: it is not sent back. */
+    bool consumeInstrumentValue(int index, int value);
+
+    // Bank transfers ----------------------------------------------------------------------------
+    /** kind 0 receives program bank `bank`, 7 all four banks, 100 / 107 transmit (no requests). */
+    void startTransfer(int kind, int bank);
+    void endTransfer();
+
+    // Ports and files (message thread) ----------------------------------------------------------
+    juce::StringArray inputDeviceNames() { return portsControl->devices().inputNames(); }
+    juce::StringArray outputDeviceNames() { return portsControl->devices().outputNames(); }
+    /** k = 0: no port; 1 <= k <= number of devices: device k - 1. Sets the port name and opens. */
+    void selectInputPort(int k);
+    void selectOutputPort(int k);
+    void openInputPort(int k);
+    void openOutputPort(int k);
+    void loadPortSettings();
+    void savePortSettings();
+    void loadSettings();
+    void saveSettings();
+    /** Fills the banks from the data image file, or from factory set 1. */
+    void loadLibrary();
+    void saveLibrary();
+    juce::MemoryBlock buildDataImage() const;
+    /** Banks and wave shapes from a data image, or from factory set 1 when it is not 145408 bytes. */
+    void fillBanks(const juce::MemoryBlock& image);
 
     // Editor commands -----------------------------------------------------------------------------
     void addEditorCommand(juce::uint8 command) { editorCommands.push(command); }
@@ -151,6 +182,11 @@ private:
     class WakePump;
 
     void sendHostQueued(const juce::MidiMessage& m);
+    void openSavedPorts();
+    void handleInstrumentEdit(int index, int value);
+    void handleProgramDump(const juce::uint8* m, size_t size, int command);
+    void handleProgramName(const juce::uint8* m, size_t size);
+    void handleComboDump(const juce::uint8* m, size_t size);
     void pruneHostQueue(int now);
     int relativeNow() const { return (int) (clock() - clockBase); }
 
@@ -173,6 +209,9 @@ private:
     std::unique_ptr<Bank_Program> hostProgramBank;
 
     std::unique_ptr<MIDI_PORTS_Control> portsControl;
+    bool useFiles = true;
+    SysexAssembler assembler;
+    std::array<std::atomic<int>, params::tableSize> instrumentValue{};
 
     juce::MidiBuffer hostQueue;
     juce::Array<MidiCntrStateListener*> listeners;

@@ -1,0 +1,315 @@
+// The controller state's side of the instrument's MIDI input: channel messages, SysEx reassembly,
+// the dispatch of every message the instrument sends, and the request chain of a bank receive.
+// Runs on the MIDI-input thread.
+#include "MidiCntrState.h"
+
+#include "sounddata/DSI_Combo.h"
+#include "sounddata/DSI_Program.h"
+
+namespace zentak
+{
+namespace
+{
+/** Byte i of a message, 0 beyond its end. */
+int byteAt(const juce::uint8* m, size_t size, size_t i)
+{
+    return i < size ? m[i] : 0;
+}
+
+/** Byte i of a message up to its closing F7; bytes at or after the F7 read as 0. */
+int bodyByteAt(const juce::uint8* m, size_t size, size_t i)
+{
+    for (size_t k = 5; k <= i && k < size; ++k)
+        if (m[k] == 0xF7)
+            return 0;
+    return byteAt(m, size, i);
+}
+
+constexpr int requestProgram = 0x05, requestName = 0x10, requestCombo = 0x21;
+} // namespace
+
+void MidiCntrState::handleIncomingMidiMessage(juce::MidiInput*, const juce::MidiMessage& message)
+{
+    const auto* d = message.getRawData();
+    const int size = message.getRawDataSize();
+    if (d == nullptr || size <= 0)
+        return;
+
+    if (message.isNoteOnOrOff() || message.isPitchWheel())
+        return;
+    if (message.isController())
+    {
+        if (message.getControllerNumber() == 32)
+        {
+            const int bank = message.getControllerValue();
+            if (bank > 3)
+                return;
+            currentBank.store(bank);
+            selectProgram(bank, currentProgram.load(), false, true);
+        }
+        return;
+    }
+    if (message.isProgramChange())
+    {
+        currentProgram.store(message.getProgramChangeNumber());
+        selectProgram(currentBank.load(), currentProgram.load(), false, true);
+        return;
+    }
+    if (assembler.feed(d, (size_t) size))
+    {
+        const auto whole = assembler.take();
+        handleSysex(whole.data(), whole.size());
+    }
+}
+
+void MidiCntrState::handlePartialSysexMessage(juce::MidiInput*, const juce::uint8*, int, double)
+{
+    // An unfinished message is never dispatched: a truncated edit would set a parameter to 0.
+    assembler.discard();
+}
+
+void MidiCntrState::handleSysex(const juce::uint8* m, size_t size)
+{
+    if (m == nullptr || size < 5)
+        return;
+    if (m[3] == 0x06 && m[1] == 0x7E)
+        return; // a device-inquiry reply
+    if (m[2] != 0x20)
+        return;
+
+    switch (m[4])
+    {
+    case 0x01:
+    {
+        const int param = bodyByteAt(m, size, 5);
+        if (param > 127)
+            return;
+        handleInstrumentEdit(param, (bodyByteAt(m, size, 6) & 0x0f) + 16 * (bodyByteAt(m, size, 7) & 0x0f));
+        return;
+    }
+    case 0x08:
+    {
+        const int step = bodyByteAt(m, size, 5);
+        if (step > 63)
+            return;
+        handleInstrumentEdit(params::firstSeqStep + step,
+                             (bodyByteAt(m, size, 6) & 0x0f) + 16 * (bodyByteAt(m, size, 7) & 0x0f));
+        return;
+    }
+    case 0x02:
+    case 0x03:
+    case 0x0A: handleProgramDump(m, size, m[4]); return;
+    case 0x0F:
+        mainParameters.decodeDump(m, size);
+        onLine.store(true);
+        postChange(CS_SYNTH_ONLINE);
+        return;
+    case 0x11: handleProgramName(m, size); return;
+    case 0x22:
+    case 0x37: handleComboDump(m, size); return;
+    default: return; // 0x09, 0x2A and anything else
+    }
+}
+
+void MidiCntrState::handleInstrumentEdit(int index, int value)
+{
+    const int maximum = paramMaximum[index];
+    value = juce::jlimit(0, juce::jmax(0, maximum), value);
+    // The value comes back through setParameter, which stores and shows it; marked here so that it
+    // is not sent back to the instrument it came from.
+    instrumentValue[(size_t) index].store(value + 1);
+    parameterTouched(index);
+    notifyHostValue(index, value);
+}
+
+bool MidiCntrState::consumeInstrumentValue(int index, int value)
+{
+    if (index < 0 || index >= params::tableSize)
+        return false;
+    int expected = value + 1;
+    return instrumentValue[(size_t) index].compare_exchange_strong(expected, 0);
+}
+
+void MidiCntrState::handleProgramDump(const juce::uint8* m, size_t size, int command)
+{
+    const bool namesSlot = size == (size_t) records::slotProgramMessage;
+    if (!namesSlot && size != (size_t) records::editProgramMessage)
+        return;
+    const int bank = namesSlot ? m[5] : 0;
+    const int slot = namesSlot ? m[6] : 0;
+    if (namesSlot && (bank > 3 || slot > 127))
+        return; // no such bank or slot: the message is dropped and a running chain stops here
+
+    const bool intoBank = receiveIntoBank.load();
+    if (namesSlot && !intoBank)
+    {
+        currentBank.store(bank);
+        currentProgram.store(slot);
+    }
+
+    juce::MemoryBlock record;
+    if (command == 0x0A)
+    {
+        DSI_Program holder;
+        holder.unpackDump(juce::MemoryBlock(m + (namesSlot ? 7 : 5), (size_t) records::programPayload));
+        record = holder.record();
+    }
+    else
+    {
+        record = records::unpackMessage(juce::MemoryBlock(m, size));
+    }
+    if (record.getSize() != (size_t) records::programParamBytes)
+        return;
+
+    if (intoBank && namesSlot)
+    {
+        programBanks[(size_t) bank]->setSlot(slot, record);
+        if (!transferActive.load())
+            return;
+        postChange(codes::transferProgress(bank, slot));
+        if (command != 0x0A)
+        {
+            if (slot == 127)
+                sendRequest(requestName, bank, 0);
+            else
+                sendRequest(requestProgram, bank, slot + 1);
+        }
+        else if (slot < 127)
+        {
+            sendRequest(requestProgram, bank, slot + 1);
+        }
+        else if (transferKind.load() == 7 && bank != 1)
+        {
+            sendRequest(requestProgram, bank + 1, 0);
+        }
+        else
+        {
+            postChange(CS_PROGRAM2_STORED);
+            postChange(CS_TRANSFER_DONE);
+        }
+        return;
+    }
+
+    if (namesSlot)
+    {
+        programBanks[(size_t) bank]->setSlot(slot, record);
+        postChange(command == 0x0A ? CS_PROGRAM2_STORED : CS_PROGRAM_STORED);
+    }
+    hostProgramBank->setEdit(record);
+    postChange(command == 0x0A ? CS_PROGRAM2_EDIT_LOADED : CS_EDIT_BUFFER_LOADED);
+}
+
+void MidiCntrState::handleProgramName(const juce::uint8* m, size_t size)
+{
+    if (size != 24)
+        return;
+    const int bank = m[5], slot = m[6];
+    if (bank > 3 || slot > 127)
+        return;
+
+    juce::String name;
+    if (m[7] == 127 && m[8] == 127 && m[9] == 127)
+        name = "PROGRAM " + juce::String::charToString((juce::juce_wchar) ('A' + bank)) + "-"
+               + juce::String(slot + 1).paddedLeft('0', 3);
+    else
+        name = records::decodeName(m + 7);
+
+    if (receiveIntoBank.load())
+    {
+        programBanks[(size_t) bank]->setSlotName(slot, name);
+        if (!transferActive.load())
+            return;
+        postChange(codes::transferProgress(bank, slot));
+        if (slot < 127)
+        {
+            sendRequest(requestName, bank, slot + 1);
+            return;
+        }
+        postChange(CS_NAMES_STORED);
+        if (transferKind.load() == 7 && bank != 3)
+        {
+            sendRequest(requestProgram, bank + 1, 0);
+        }
+        else
+        {
+            postChange(CS_NAMES_STORED);
+            postChange(CS_TRANSFER_DONE);
+        }
+        return;
+    }
+
+    programBanks[(size_t) bank]->setSlotName(slot, name);
+    postChange(CS_NAMES_STORED);
+    hostProgramBank->setEditName(name);
+    postChange(CS_EDIT_NAME_CHANGED);
+}
+
+void MidiCntrState::handleComboDump(const juce::uint8* m, size_t size)
+{
+    const bool namesSlot = size == 100;
+    if (!namesSlot && size != 98)
+        return;
+    const int bank = namesSlot ? m[5] : 0;
+    const int slot = namesSlot ? m[6] : 0;
+    if (namesSlot && (bank > 2 || slot > 127))
+        return;
+
+    const bool intoBank = receiveIntoBank.load();
+    if (namesSlot && !intoBank)
+    {
+        currentComboBank.store(bank);
+        currentCombo.store(slot);
+    }
+
+    DSI_Combo holder;
+    holder.unpackDump(juce::MemoryBlock(m + (namesSlot ? 7 : 5), (size_t) records::comboPayload));
+    if (holder.record().getSize() != (size_t) records::comboSize)
+        return;
+
+    if (intoBank && namesSlot)
+    {
+        comboBanks[(size_t) bank]->setSlot(slot, holder.record());
+        if (!transferActive.load())
+            return;
+        postChange(codes::transferProgress(bank, slot));
+        if (slot < 127)
+            sendRequest(requestCombo, bank, slot + 1);
+        else if (transferKind.load() == 7 && bank + 1 <= 2)
+            sendRequest(requestCombo, bank + 1, 0);
+        else
+        {
+            postChange(CS_COMBO_STORED);
+            postChange(CS_TRANSFER_DONE);
+        }
+        return;
+    }
+
+    // A combo belongs to its combo bank slot only; the program edit record is left alone.
+    if (namesSlot)
+    {
+        comboBanks[(size_t) bank]->setSlot(slot, holder.record());
+        postChange(CS_COMBO_STORED);
+    }
+    postChange(CS_COMBO_EDIT_LOADED);
+}
+
+void MidiCntrState::startTransfer(int kind, int bank)
+{
+    if (bank < 0 || bank > 3)
+        return;
+    transferKind.store(kind);
+    transferActive.store(true);
+    if (kind == 0 || kind == 7)
+    {
+        receiveIntoBank.store(true);
+        sendRequest(requestProgram, kind == 7 ? 0 : bank, 0);
+    }
+}
+
+void MidiCntrState::endTransfer()
+{
+    transferActive.store(false);
+    receiveIntoBank.store(false);
+    transferKind.store(-1);
+}
+} // namespace zentak

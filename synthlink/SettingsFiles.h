@@ -1,0 +1,35 @@
+// SettingsFiles: the formats of the plug-in's own small files (the settings fields and the port names)
+// and the atomic file replacement every file of ours uses. Pure functions; any thread.
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+namespace zentak::settingsfiles
+{
+constexpr const char* folderName = "PlugSettings";
+constexpr const char* settingsFile = "evoplugsts.dat";
+constexpr const char* portsFile = "evoplports.dat";
+constexpr const char* libraryFile = "dataevl.evl";
+constexpr const char* rejectedLibraryFile = "dataevl.evl.bak";
+constexpr int numFields = 50;
+constexpr int channelField = 42;
+
+/** The 50 fields of a new settings file. */
+juce::StringArray newFields();
+
+/** Splits "^|" field "|^" ... text into fields: the first 50 found when more than two are found,
+    otherwise the new-file values; always filled up to 50 with "0". */
+juce::StringArray parseFields(const juce::String& text);
+juce::String formatFields(const juce::StringArray& fields);
+
+/** Input name, 0x0F, output name, 0x10, third name, 0x11; names as UTF-8. */
+juce::MemoryBlock formatPortNames(const juce::StringArray& names);
+/** Reads the input and output names back. Returns false (names untouched) for a file of fewer than
+    3 bytes or one without the markers; with the output marker before the input marker, only the
+    input name is taken. */
+bool parsePortNames(const juce::MemoryBlock& file, juce::String& input, juce::String& output, bool& hasOutput);
+
+/** Writes a temporary file in the same folder and renames it over target; on failure the old file
+    stays. Creates the folder when missing. */
+bool replaceFile(const juce::File& target, const void* data, size_t size);
+} // namespace zentak::settingsfiles

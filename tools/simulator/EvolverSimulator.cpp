@@ -1,0 +1,477 @@
+#include "EvolverSimulator.h"
+
+#include "sounddata/ParamCatalogue.h"
+#include "sounddata/SoundRecords.h"
+
+#include <cstring>
+
+namespace zentak
+{
+namespace
+{
+const std::uint8_t kHeader[] = {0xF0, 0x01, 0x20, 0x01};
+
+std::vector<std::uint8_t> sysex(int command, std::initializer_list<int> body)
+{
+    std::vector<std::uint8_t> m(kHeader, kHeader + 4);
+    m.push_back((std::uint8_t) command);
+    for (int b : body)
+        m.push_back((std::uint8_t) b);
+    m.push_back(0xF7);
+    return m;
+}
+
+juce::String simulatorName(int bank, int slot)
+{
+    return "Sim " + juce::String::charToString((juce::juce_wchar) ('A' + bank)) + "-"
+           + juce::String(slot + 1).paddedLeft('0', 3);
+}
+} // namespace
+
+EvolverSimulator::EvolverSimulator() : startMs(juce::Time::getMillisecondCounterHiRes())
+{
+    // A recognisable library of its own: every program is the initial program with a few bytes that
+    // tell bank and slot apart, and a name that says where it lives.
+    const auto& init = params::initialProgram();
+    for (int b = 0; b < 4; ++b)
+        for (int s = 0; s < 128; ++s)
+        {
+            auto* p = banks.data() + (size_t) (b * 128 + s) * 208;
+            std::memcpy(p, init.data(), 192);
+            p[16] = (std::uint8_t) (s % 165);            // filter frequency
+            p[22] = (std::uint8_t) ((b * 25) % 101);     // resonance
+            p[128 + (s % 64)] = (std::uint8_t) (b + 1);  // one sequencer step
+            p[191] = (std::uint8_t) (128 + s);           // a byte with its high bit set
+            records::encodeName(simulatorName(b, s), p + 192);
+        }
+    std::memcpy(edit.data(), init.data(), 192);
+    const int mains[16] = {0, 0, 80, 36, 120, 2, 1, 0, 0, 0, 12, 50, 0, 0, 1, 0};
+    for (int i = 0; i < 16; ++i)
+        mainParams[(size_t) i] = (std::uint8_t) mains[i];
+    for (int c = 0; c < 3; ++c)
+        for (int s = 0; s < 128; ++s)
+        {
+            auto* p = combos.data() + (size_t) (c * 128 + s) * 80;
+            for (int i = 0; i < 64; ++i)
+                p[i] = (std::uint8_t) ((c * 31 + s * 7 + i) & 0x7f);
+            records::encodeName("Combo " + juce::String::charToString((juce::juce_wchar) ('A' + c)) + "-"
+                                    + juce::String(s + 1).paddedLeft('0', 3),
+                                p + 64);
+        }
+    worker = std::thread([this] { run(); });
+}
+
+EvolverSimulator::~EvolverSimulator()
+{
+    {
+        std::lock_guard<std::mutex> l(queueLock);
+        quit = true;
+    }
+    wake.notify_all();
+    worker.join();
+}
+
+void EvolverSimulator::connectInput(juce::MidiInputCallback* callback)
+{
+    std::lock_guard<std::mutex> l(callbackLock);
+    input = callback;
+}
+
+double EvolverSimulator::nowMs() const
+{
+    return juce::Time::getMillisecondCounterHiRes() - startMs;
+}
+
+void EvolverSimulator::setWireSpeed(int bps)
+{
+    std::lock_guard<std::mutex> l(queueLock);
+    bytesPerSecond = juce::jmax(0, bps);
+}
+
+void EvolverSimulator::setSysexPieceSize(int bytes)
+{
+    std::lock_guard<std::mutex> l(queueLock);
+    pieceSize = juce::jmax(0, bytes);
+}
+
+void EvolverSimulator::dropNextAnswer()
+{
+    std::lock_guard<std::mutex> l(queueLock);
+    dropNext = true;
+}
+
+void EvolverSimulator::corruptNextAnswer()
+{
+    std::lock_guard<std::mutex> l(queueLock);
+    corruptNext = true;
+}
+
+void EvolverSimulator::setChannel(int ch)
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    channel = juce::jlimit(1, 16, ch);
+}
+
+void EvolverSimulator::receive(const juce::MidiMessage& message)
+{
+    const auto* d = message.getRawData();
+    schedule(std::vector<std::uint8_t>(d, d + message.getRawDataSize()), true);
+}
+
+void EvolverSimulator::schedule(std::vector<std::uint8_t> m, bool fromUs)
+{
+    {
+        std::lock_guard<std::mutex> l(queueLock);
+        double due = nowMs();
+        if (bytesPerSecond > 0)
+        {
+            // Each direction of the cable carries one byte after another.
+            double& freeAt = fromUs ? toSimFreeAt : fromSimFreeAt;
+            const double start = juce::jmax(due, freeAt);
+            due = start + 1000.0 * (double) m.size() / (double) bytesPerSecond;
+            freeAt = due;
+        }
+        wireBytes += (std::int64_t) m.size();
+        queue.push_back({std::move(m), due, fromUs});
+        ++busy;
+    }
+    wake.notify_all();
+}
+
+void EvolverSimulator::waitUntilIdle()
+{
+    for (;;)
+    {
+        {
+            std::lock_guard<std::mutex> l(queueLock);
+            if (busy == 0)
+                return;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+}
+
+void EvolverSimulator::run()
+{
+    std::unique_lock<std::mutex> l(queueLock);
+    for (;;)
+    {
+        wake.wait(l, [this] { return quit || !queue.empty(); });
+        if (quit)
+            return;
+        // The earliest due message goes next; messages keep their order within a direction.
+        auto next = queue.begin();
+        for (auto it = queue.begin(); it != queue.end(); ++it)
+            if (it->dueMs < next->dueMs)
+                next = it;
+        const double wait = next->dueMs - nowMs();
+        if (wait > 0.0)
+        {
+            wake.wait_for(l, std::chrono::microseconds((long long) (wait * 1000.0)));
+            continue;
+        }
+        Pending p = std::move(*next);
+        queue.erase(next);
+        l.unlock();
+        if (p.fromUs)
+            handle(p.bytes);
+        else
+            deliver(p.bytes);
+        l.lock();
+        --busy;
+    }
+}
+
+void EvolverSimulator::deliver(const std::vector<std::uint8_t>& m)
+{
+    int piece;
+    {
+        std::lock_guard<std::mutex> l(queueLock);
+        piece = pieceSize;
+    }
+    std::lock_guard<std::mutex> l(callbackLock);
+    if (input == nullptr || m.empty())
+        return;
+    if (m[0] != 0xF0 || piece <= 0 || (int) m.size() <= piece)
+    {
+        input->handleIncomingMidiMessage(nullptr, juce::MidiMessage(m.data(), (int) m.size()));
+        return;
+    }
+    for (size_t offset = 0; offset < m.size(); offset += (size_t) piece)
+    {
+        const int n = (int) juce::jmin((size_t) piece, m.size() - offset);
+        input->handleIncomingMidiMessage(nullptr, juce::MidiMessage(m.data() + offset, n));
+    }
+}
+
+void EvolverSimulator::answer(std::vector<std::uint8_t> m, bool isAnswer)
+{
+    if (isAnswer)
+    {
+        std::lock_guard<std::mutex> l(queueLock);
+        if (dropNext)
+        {
+            dropNext = false;
+            return;
+        }
+        if (corruptNext && m.size() > 2)
+        {
+            corruptNext = false;
+            m.erase(m.begin() + (std::ptrdiff_t) (m.size() / 2));
+        }
+    }
+    if (isAnswer)
+        ++answeredCount;
+    schedule(std::move(m), false);
+}
+
+std::vector<std::vector<std::uint8_t>> EvolverSimulator::received() const
+{
+    std::lock_guard<std::mutex> l(logLock);
+    return log;
+}
+
+size_t EvolverSimulator::receivedCount() const
+{
+    std::lock_guard<std::mutex> l(logLock);
+    return log.size();
+}
+
+void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
+{
+    {
+        std::lock_guard<std::mutex> l(logLock);
+        log.push_back(m);
+    }
+    const auto at = [&m](size_t i) -> int { return i < m.size() ? m[i] : 0; };
+    if (m.empty())
+        return;
+
+    if (m[0] != 0xF0)
+    {
+        std::lock_guard<std::mutex> l(modelLock);
+        const int status = m[0] & 0xF0, ch = (m[0] & 0x0F) + 1;
+        if (ch != channel)
+            return;
+        if (status == 0xB0 && at(1) == 32 && at(2) < 4)
+            selectedBank = at(2);
+        else if (status == 0xC0)
+            std::memcpy(edit.data(), banks.data() + (size_t) (selectedBank * 128 + (at(1) & 0x7f)) * 208, 192);
+        return;
+    }
+    if (m.size() < 6 || at(1) != 0x01 || at(2) != 0x20 || m.back() != 0xF7)
+        return;
+
+    const int command = at(4);
+    const int bank = at(5), slot = at(6);
+    const bool slotOk = bank < 4 && slot < 128;
+    switch (command)
+    {
+    case 0x01: // program parameter of the edit buffer
+        if (at(5) < 128)
+        {
+            std::lock_guard<std::mutex> l(modelLock);
+            edit[(size_t) at(5)] = (std::uint8_t) ((at(6) & 0x0f) | ((at(7) & 0x0f) << 4));
+        }
+        return;
+    case 0x08: // sequencer step of the edit buffer
+        if (at(5) < 64)
+        {
+            std::lock_guard<std::mutex> l(modelLock);
+            edit[(size_t) (128 + at(5))] = (std::uint8_t) ((at(6) & 0x0f) | ((at(7) & 0x0f) << 4));
+        }
+        return;
+    case 0x09: // main parameter
+        if (at(5) < 16)
+        {
+            std::lock_guard<std::mutex> l(modelLock);
+            mainParams[(size_t) at(5)] = (std::uint8_t) ((at(6) & 0x0f) | ((at(7) & 0x0f) << 4));
+        }
+        return;
+    case 0x02: // program into its slot
+        if (m.size() == 228 && slotOk)
+        {
+            const auto u = records::unpackPayload(m.data() + 7, 220);
+            std::lock_guard<std::mutex> l(modelLock);
+            std::memcpy(banks.data() + (size_t) (bank * 128 + slot) * 208, u.getData(), 192);
+        }
+        return;
+    case 0x03: // program into the edit buffer
+        if (m.size() == 226)
+        {
+            const auto u = records::unpackPayload(m.data() + 5, 220);
+            std::lock_guard<std::mutex> l(modelLock);
+            std::memcpy(edit.data(), u.getData(), 192);
+        }
+        return;
+    case 0x11: // name into its slot
+        if (m.size() == 24 && slotOk)
+        {
+            std::lock_guard<std::mutex> l(modelLock);
+            std::memcpy(banks.data() + (size_t) (bank * 128 + slot) * 208 + 192, m.data() + 7, 16);
+        }
+        return;
+    case 0x05: // one program dump
+        if (slotOk)
+        {
+            std::vector<std::uint8_t> out(228);
+            std::memcpy(out.data(), kHeader, 4);
+            out[4] = 0x02;
+            out[5] = (std::uint8_t) bank;
+            out[6] = (std::uint8_t) slot;
+            {
+                std::lock_guard<std::mutex> l(modelLock);
+                records::packProgramPayload(banks.data() + (size_t) (bank * 128 + slot) * 208, out.data() + 7);
+            }
+            out[227] = 0xF7;
+            answer(std::move(out));
+        }
+        return;
+    case 0x06: // the edit buffer
+    {
+        std::vector<std::uint8_t> out(226);
+        std::memcpy(out.data(), kHeader, 4);
+        out[4] = 0x03;
+        {
+            std::lock_guard<std::mutex> l(modelLock);
+            records::packProgramPayload(edit.data(), out.data() + 5);
+        }
+        out[225] = 0xF7;
+        answer(std::move(out));
+        return;
+    }
+    case 0x0E: // main parameters: 16 values as 32 nibbles
+    {
+        std::vector<std::uint8_t> out(kHeader, kHeader + 4);
+        out.push_back(0x0F);
+        {
+            std::lock_guard<std::mutex> l(modelLock);
+            for (auto v : mainParams)
+            {
+                out.push_back((std::uint8_t) (v & 0x0f));
+                out.push_back((std::uint8_t) (v >> 4));
+            }
+        }
+        out.push_back(0xF7);
+        answer(std::move(out));
+        return;
+    }
+    case 0x10: // one program name
+        if (slotOk)
+        {
+            std::vector<std::uint8_t> out = sysex(0x11, {bank, slot});
+            out.pop_back();
+            {
+                std::lock_guard<std::mutex> l(modelLock);
+                const auto* name = banks.data() + (size_t) (bank * 128 + slot) * 208 + 192;
+                for (int i = 0; i < 16; ++i)
+                    out.push_back((std::uint8_t) (name[i] & 0x7f));
+            }
+            out.push_back(0xF7);
+            answer(std::move(out));
+        }
+        return;
+    case 0x21: // one combo dump
+        if (bank < 3 && slot < 128)
+        {
+            std::vector<std::uint8_t> out(100);
+            std::memcpy(out.data(), kHeader, 4);
+            out[4] = 0x22;
+            out[5] = (std::uint8_t) bank;
+            out[6] = (std::uint8_t) slot;
+            {
+                std::lock_guard<std::mutex> l(modelLock);
+                records::packPayload(combos.data() + (size_t) (bank * 128 + slot) * 80, 80, out.data() + 7);
+            }
+            out[99] = 0xF7;
+            answer(std::move(out));
+        }
+        return;
+    default: return;
+    }
+}
+
+void EvolverSimulator::panelEdit(int param, int value)
+{
+    {
+        std::lock_guard<std::mutex> l(modelLock);
+        if (param >= 0 && param < 128)
+            edit[(size_t) param] = (std::uint8_t) value;
+    }
+    answer(sysex(0x01, {param & 0x7f, value & 0x0f, (value >> 4) & 0x0f}), false);
+}
+
+void EvolverSimulator::panelStepEdit(int step, int value)
+{
+    {
+        std::lock_guard<std::mutex> l(modelLock);
+        if (step >= 0 && step < 64)
+            edit[(size_t) (128 + step)] = (std::uint8_t) value;
+    }
+    answer(sysex(0x08, {step & 0x7f, value & 0x0f, (value >> 4) & 0x0f}), false);
+}
+
+void EvolverSimulator::panelSelectProgram(int bank, int slot)
+{
+    int ch;
+    {
+        std::lock_guard<std::mutex> l(modelLock);
+        ch = channel;
+        selectedBank = juce::jlimit(0, 3, bank);
+        std::memcpy(edit.data(), banks.data() + (size_t) (selectedBank * 128 + (slot & 0x7f)) * 208, 192);
+    }
+    answer({(std::uint8_t) (0xB0 + ch - 1), 32, (std::uint8_t) (bank & 0x7f)}, false);
+    answer({(std::uint8_t) (0xC0 + ch - 1), (std::uint8_t) (slot & 0x7f)}, false);
+}
+
+std::array<std::uint8_t, 208> EvolverSimulator::program(int bank, int slot) const
+{
+    std::array<std::uint8_t, 208> out{};
+    std::lock_guard<std::mutex> l(modelLock);
+    std::memcpy(out.data(), banks.data() + (size_t) (juce::jlimit(0, 3, bank) * 128 + juce::jlimit(0, 127, slot)) * 208,
+                208);
+    return out;
+}
+
+void EvolverSimulator::setProgram(int bank, int slot, const std::uint8_t* bytes192, const juce::String& name)
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    auto* p = banks.data() + (size_t) (juce::jlimit(0, 3, bank) * 128 + juce::jlimit(0, 127, slot)) * 208;
+    std::memcpy(p, bytes192, 192);
+    records::encodeName(name, p + 192);
+}
+
+juce::String EvolverSimulator::programName(int bank, int slot) const
+{
+    const auto p = program(bank, slot);
+    return records::decodeName(p.data() + 192);
+}
+
+std::array<std::uint8_t, 192> EvolverSimulator::editBuffer() const
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    return edit;
+}
+
+int EvolverSimulator::mainParameter(int index) const
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    return index >= 0 && index < 16 ? mainParams[(size_t) index] : 0;
+}
+
+void EvolverSimulator::setMainParameter(int index, int value)
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    if (index >= 0 && index < 16)
+        mainParams[(size_t) index] = (std::uint8_t) value;
+}
+
+std::array<std::uint8_t, 80> EvolverSimulator::combo(int bank, int slot) const
+{
+    std::array<std::uint8_t, 80> out{};
+    std::lock_guard<std::mutex> l(modelLock);
+    std::memcpy(out.data(), combos.data() + (size_t) (juce::jlimit(0, 2, bank) * 128 + juce::jlimit(0, 127, slot)) * 80,
+                80);
+    return out;
+}
+} // namespace zentak
