@@ -35,25 +35,25 @@ void MidiCntrState::handleIncomingMidiMessage(juce::MidiInput*, const juce::Midi
     if (d == nullptr || size <= 0)
         return;
 
-    if (message.isNoteOnOrOff() || message.isPitchWheel())
-        return;
-    if (message.isController())
+    const int status = d[0];
+    if (status >= 0x80 && status < 0xF0)
     {
-        if (message.getControllerNumber() == 32)
+        // Channel messages, read from their own bytes only.
+        const int type = status & 0xF0;
+        if (type == 0xB0 && size >= 3 && d[1] == 32)
         {
-            const int bank = message.getControllerValue();
+            const int bank = d[2];
             if (bank > 3)
                 return;
             currentBank.store(bank);
             selectProgram(bank, currentProgram.load(), false, true);
         }
-        return;
-    }
-    if (message.isProgramChange())
-    {
-        currentProgram.store(message.getProgramChangeNumber());
-        selectProgram(currentBank.load(), currentProgram.load(), false, true);
-        return;
+        else if (type == 0xC0 && size >= 2 && d[1] < 128)
+        {
+            currentProgram.store(d[1]);
+            selectProgram(currentBank.load(), d[1], false, true);
+        }
+        return; // notes, pitch wheel, other controllers and pressure are not the instrument's business here
     }
     if (assembler.feed(d, (size_t) size))
     {

@@ -1,0 +1,37 @@
+// Shared set-up of the fuzz targets: the framework's singletons, and a device backend whose single
+// output swallows everything, so that request chains run without an instrument.
+#pragma once
+
+#include "synthlink/MidiCntrState.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+namespace zentak::fuzz
+{
+
+class SinkDevices : public MidiDeviceBackend
+{
+    struct Sink : MidiOutputDevice
+    {
+        void sendMessageNow(const juce::MidiMessage&) override {}
+    };
+
+public:
+    juce::StringArray inputNames() override { return {}; }
+    juce::StringArray outputNames() override { return {"Sink"}; }
+    std::unique_ptr<MidiInputDevice> openInput(int, juce::MidiInputCallback*) override { return nullptr; }
+    std::unique_ptr<MidiOutputDevice> openOutput(int) override { return std::make_unique<Sink>(); }
+};
+
+inline void initialiseFramework()
+{
+    static juce::ScopedJuceInitialiser_GUI gui;
+}
+
+inline MidiCntrStateOptions options()
+{
+    return MidiCntrStateOptions{juce::File::getSpecialLocation(juce::File::tempDirectory), {},
+                                std::make_shared<SinkDevices>(), false};
+}
+
+} // namespace zentak::fuzz
