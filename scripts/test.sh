@@ -15,3 +15,26 @@ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZENTAK_SANITIZE=ON -DZENTAK_
 cmake --build build/asan --parallel "$jobs" --target zentak_tests
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/asan --output-on-failure --timeout 600
+
+# Fuzzing, bounded in time: the instrument input, and the file and chunk readers.
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAK_FUZZ=ON \
+    -DZENTAK_TESTS=OFF -DZENTAK_PLUGIN_FORMATS=OFF
+cmake --build build/fuzz --parallel "$jobs" --target zentak_ReceiverFuzz zentak_FileFuzz
+fuzz_seconds="${ZENTAK_FUZZ_SECONDS:-60}"
+for target in ReceiverFuzz FileFuzz; do
+    corpus="build/fuzz/corpus-$target"
+    log="build/fuzz/$target.log"
+    mkdir -p "$corpus"
+    cp -n tests/data/*.syx "$corpus"/ 2>/dev/null || true
+    status=0
+    ASAN_OPTIONS=detect_leaks=0 "build/fuzz/tests/fuzz/zentak_$target" -max_total_time="$fuzz_seconds" \
+        -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="build/fuzz/$target-" "$corpus" \
+        > "$log" 2>&1 || status=$?
+    grep -E "Done [0-9]+ runs|stat::number_of_executed_units" "$log" || true
+    if [ "$status" -ne 0 ]; then
+        tail -n 60 "$log"
+        echo "The fuzzer found a failing input for $target (see build/fuzz/$target-*)"
+        exit 1
+    fi
+done
+echo "Fuzzing finished without a failing input."

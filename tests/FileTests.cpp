@@ -323,3 +323,33 @@ TEST(FactorySets, LoadingABankReplacesOnlyTheChosenProgramBank)
     EXPECT_EQ(state.waveBank().userShapes(), waves);
     EXPECT_EQ(state.hostBank().getEdit(), edit);
 }
+
+namespace
+{
+juce::MemoryBlock fixture(const char* name)
+{
+    juce::MemoryBlock data;
+    juce::File(ZENTAK_TEST_DATA).getChildFile(name).loadFileAsData(data);
+    return data;
+}
+} // namespace
+
+TEST(GoldenFiles, WritersMatchTheFixturesByteForByte)
+{
+    Bank_Program bankB("Program Bank B");
+    bankB.loadFactory(1, 1);
+    const auto bankFile = fixture("factory1_bankB.syx");
+    ASSERT_EQ(bankFile.getSize(), libraryfiles::bankFileSize);
+    EXPECT_EQ(libraryfiles::writeProgramBank(bankB, 1), bankFile);
+    const auto read = libraryfiles::readProgramBank(bankFile);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(std::memcmp(read->getData(), bankB.slotData(0), libraryfiles::bankRecordBytes), 0);
+
+    Bank_Program init("Program Bank");
+    init.initialise();
+    const auto single = fixture("init_program.syx");
+    EXPECT_EQ(libraryfiles::writeSingleProgram(init.getEdit()), single);
+    const auto record = libraryfiles::readSingleProgram(single, "Untitled.syx");
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(*record, init.getEdit());
+}

@@ -13,7 +13,7 @@ using namespace zentak;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
     fuzz::initialiseFramework();
-    static ZentakAudioProcessor processor(fuzz::options());
+    static ZentakAudioProcessor& processor = *new ZentakAudioProcessor(fuzz::options()); // lives until exit
 
     const juce::MemoryBlock block(data, size);
     libraryfiles::readSingleProgram(block, "Fuzz.syx");

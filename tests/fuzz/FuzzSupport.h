@@ -23,9 +23,12 @@ public:
     std::unique_ptr<MidiOutputDevice> openOutput(int) override { return std::make_unique<Sink>(); }
 };
 
+/** The framework lives until the process ends: the fuzzer exits from inside its loop, and tearing
+    the framework down from static destructors would race the framework's own globals. */
 inline void initialiseFramework()
 {
-    static juce::ScopedJuceInitialiser_GUI gui;
+    static auto* gui = new juce::ScopedJuceInitialiser_GUI();
+    (void) gui;
 }
 
 inline MidiCntrStateOptions options()

@@ -9,12 +9,11 @@ using namespace zentak;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
     fuzz::initialiseFramework();
-    static MidiCntrState state(fuzz::options());
-    static bool opened = [] {
-        state.openOutputPort(1);
-        return true;
+    static MidiCntrState& state = [] () -> MidiCntrState& {
+        auto* s = new MidiCntrState(fuzz::options()); // lives until the process ends, like the framework
+        s->openOutputPort(1);
+        return *s;
     }();
-    (void) opened;
 
     size_t p = 0;
     while (p < size)

@@ -165,9 +165,18 @@ void EvolverSimulator::run()
             if (it->dueMs < next->dueMs)
                 next = it;
         const double wait = next->dueMs - nowMs();
+        if (wait > 1.0)
+        {
+            // Sleep most of the way, then yield until the byte time is reached: the cable's
+            // timing stays exact to a few microseconds instead of the scheduler's slack.
+            wake.wait_for(l, std::chrono::microseconds((long long) ((wait - 0.5) * 1000.0)));
+            continue;
+        }
         if (wait > 0.0)
         {
-            wake.wait_for(l, std::chrono::microseconds((long long) (wait * 1000.0)));
+            l.unlock();
+            std::this_thread::yield();
+            l.lock();
             continue;
         }
         Pending p = std::move(*next);

@@ -1,0 +1,83 @@
+// Receiving all four program banks from the instrument simulator through the real ports: with an
+// instant cable (the cost of one request/answer round trip in our code and the simulator), and with
+// DIN MIDI timing (the total against the pure time on the wire).
+#include "synthlink/MidiCntrState.h"
+#include "synthlink/SystemMidiDevices.h"
+#include "tools/simulator/EvolverSimulator.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <thread>
+
+using namespace zentak;
+
+namespace
+{
+struct DoneWatcher : MidiCntrStateListener
+{
+    std::atomic<bool> done{false};
+    void midiCntrStateChanged(MidiCntrState* s) override
+    {
+        for (int c : s->takePendingCodes())
+            if (c == CS_TRANSFER_DONE)
+                done = true;
+    }
+};
+
+double receiveAllBanks(int bytesPerSecond, std::int64_t& wireBytes)
+{
+    auto devices = std::make_shared<SystemMidiDevices>(false);
+    MidiCntrState state(MidiCntrStateOptions{juce::File::getSpecialLocation(juce::File::tempDirectory), {},
+                                             devices, false});
+    state.selectInputPort(1);
+    state.selectOutputPort(1);
+    devices->simulator().setWireSpeed(bytesPerSecond);
+    DoneWatcher watcher;
+    state.addListener(&watcher);
+
+    const auto before = devices->simulator().bytesOnWire();
+    const auto start = std::chrono::steady_clock::now();
+    state.startTransfer(7, 0);
+    while (!watcher.done)
+    {
+        state.deliverPendingWakes();
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    wireBytes = devices->simulator().bytesOnWire() - before;
+    state.endTransfer();
+    state.removeListener(&watcher);
+    return elapsed.count();
+}
+
+void ReceiveAllBanksInstant(benchmark::State& s)
+{
+    double total = 0.0;
+    for (auto _ : s)
+    {
+        std::int64_t bytes = 0;
+        const double t = receiveAllBanks(0, bytes);
+        s.SetIterationTime(t);
+        total += t;
+    }
+    s.counters["us_per_round_trip"] = 1e6 * total / (double) s.iterations() / 1024.0;
+}
+
+void ReceiveAllBanksDin(benchmark::State& s)
+{
+    for (auto _ : s)
+    {
+        std::int64_t bytes = 0;
+        const double t = receiveAllBanks(EvolverSimulator::dinBytesPerSecond, bytes);
+        s.SetIterationTime(t);
+        const double wire = (double) bytes / EvolverSimulator::dinBytesPerSecond;
+        s.counters["wire_s"] = wire;
+        s.counters["total_s"] = t;
+        s.counters["overhead_percent"] = 100.0 * (t - wire) / wire;
+    }
+}
+} // namespace
+
+BENCHMARK(ReceiveAllBanksInstant)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(ReceiveAllBanksDin)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
