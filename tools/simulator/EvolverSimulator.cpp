@@ -114,6 +114,11 @@ void EvolverSimulator::setChannel(int ch)
 
 void EvolverSimulator::receive(const juce::MidiMessage& message)
 {
+    // The time the other side took to answer the last answer delivered: its software's share of a
+    // request/answer round trip.
+    const double arrived = answerArrivedAt.exchange(0.0);
+    if (arrived > 0.0)
+        turnaroundSum.store(turnaroundSum.load() + (nowMs() - arrived));
     const auto* d = message.getRawData();
     schedule(std::vector<std::uint8_t>(d, d + message.getRawDataSize()), true);
 }
@@ -165,11 +170,11 @@ void EvolverSimulator::run()
             if (it->dueMs < next->dueMs)
                 next = it;
         const double wait = next->dueMs - nowMs();
-        if (wait > 1.0)
+        if (wait > 3.0)
         {
             // Sleep most of the way, then yield until the byte time is reached: the cable's
             // timing stays exact to a few microseconds instead of the scheduler's slack.
-            wake.wait_for(l, std::chrono::microseconds((long long) ((wait - 0.5) * 1000.0)));
+            wake.wait_for(l, std::chrono::microseconds((long long) ((wait - 2.5) * 1000.0)));
             continue;
         }
         if (wait > 0.0)
@@ -181,6 +186,7 @@ void EvolverSimulator::run()
         }
         Pending p = std::move(*next);
         queue.erase(next);
+        lateSum += nowMs() - p.dueMs;
         l.unlock();
         if (p.fromUs)
             handle(p.bytes);
@@ -201,6 +207,8 @@ void EvolverSimulator::deliver(const std::vector<std::uint8_t>& m)
     std::lock_guard<std::mutex> l(callbackLock);
     if (input == nullptr || m.empty())
         return;
+    if (m[0] == 0xF0)
+        answerArrivedAt.store(nowMs());
     if (m[0] != 0xF0 || piece <= 0 || (int) m.size() <= piece)
     {
         input->handleIncomingMidiMessage(nullptr, juce::MidiMessage(m.data(), (int) m.size()));
@@ -232,6 +240,17 @@ void EvolverSimulator::answer(std::vector<std::uint8_t> m, bool isAnswer)
     if (isAnswer)
         ++answeredCount;
     schedule(std::move(m), false);
+}
+
+double EvolverSimulator::turnaroundMs() const
+{
+    return turnaroundSum.load();
+}
+
+double EvolverSimulator::lateMs() const
+{
+    std::lock_guard<std::mutex> l(queueLock);
+    return lateSum;
 }
 
 std::vector<std::vector<std::uint8_t>> EvolverSimulator::received() const

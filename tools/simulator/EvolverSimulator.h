@@ -64,6 +64,12 @@ public:
     std::int64_t bytesOnWire() const { return wireBytes.load(); }
     /** Blocks until everything received so far has been handled and delivered. */
     void waitUntilIdle();
+    /** Summed time between an answer fully arriving at the other side and that side's next message:
+        the other side's software share of the round trips. */
+    double turnaroundMs() const;
+    /** Summed time by which deliveries missed their byte time on the cable (the simulator's own
+        scheduling error). */
+    double lateMs() const;
     /** Every message that reached the simulator, in order (its MIDI monitor). */
     std::vector<std::vector<std::uint8_t>> received() const;
     size_t receivedCount() const;
@@ -91,7 +97,9 @@ private:
     int channel = 1;
     int selectedBank = 0;
 
-    std::mutex queueLock;
+    mutable std::mutex queueLock;
+    double lateSum = 0.0;
+    std::atomic<double> answerArrivedAt{0.0}, turnaroundSum{0.0};
     std::condition_variable wake;
     std::deque<Pending> queue;
     double toSimFreeAt = 0.0, fromSimFreeAt = 0.0;
