@@ -20,18 +20,21 @@ class AudioThread
 {
 public:
     AudioThread()
-        : worker([this] {
-              for (;;)
+        : worker(
+              [this]
               {
-                  go.acquire();
-                  if (quit)
-                      return;
-                  const auto start = std::chrono::steady_clock::now();
-                  job();
-                  elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-                  done.release();
-              }
-          })
+                  for (;;)
+                  {
+                      go.acquire();
+                      if (quit)
+                          return;
+                      const auto start = std::chrono::steady_clock::now();
+                      job();
+                      elapsed =
+                          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+                      done.release();
+                  }
+              })
     {
     }
     ~AudioThread()
@@ -74,8 +77,8 @@ struct Rig
     Rig()
     {
         folder.createDirectory();
-        processor = std::make_unique<ZentakAudioProcessor>(
-            MidiCntrStateOptions{folder, [this] { return now.load(); }, std::make_shared<NoMidiDevices>(), false});
+        processor = std::make_unique<ZentakAudioProcessor>(MidiCntrStateOptions{
+            folder, [this] { return now.load(); }, std::make_shared<NoMidiDevices>(), false});
         processor->state().addListener(&listener);
         processor->prepareToPlay(44100.0, 512);
         audio.clear();
@@ -95,13 +98,15 @@ void processBlockEmptyQueue(benchmark::State& s)
 {
     Rig rig;
     for (auto _ : s)
-        s.SetIterationTime(rig.audioThread.run([&] {
-            for (int i = 0; i < batch; ++i)
+        s.SetIterationTime(rig.audioThread.run(
+            [&]
             {
-                rig.midi.clear();
-                rig.processor->processBlock(rig.audio, rig.midi);
-            }
-        }));
+                for (int i = 0; i < batch; ++i)
+                {
+                    rig.midi.clear();
+                    rig.processor->processBlock(rig.audio, rig.midi);
+                }
+            }));
 }
 
 void processBlockThreeQueued(benchmark::State& s)
@@ -126,10 +131,12 @@ void setParameterAutomation(benchmark::State& s)
     int k = 0;
     for (auto _ : s)
     {
-        s.SetIterationTime(rig.audioThread.run([&] {
-            for (int i = 0; i < batch; ++i, ++k)
-                rig.processor->setParameter(k % 192, (float) (k % 11) / 11.0f);
-        }));
+        s.SetIterationTime(rig.audioThread.run(
+            [&]
+            {
+                for (int i = 0; i < batch; ++i, ++k)
+                    rig.processor->setParameter(k % 192, (float)(k % 11) / 11.0f);
+            }));
         rig.processor->state().takePendingCodes();
     }
 }
@@ -139,10 +146,12 @@ void postChangeCode(benchmark::State& s)
     Rig rig;
     for (auto _ : s)
     {
-        s.SetIterationTime(rig.audioThread.run([&] {
-            for (int i = 0; i < batch; ++i)
-                rig.processor->state().postChange(CS_PARAM_CHANGED + i);
-        }));
+        s.SetIterationTime(rig.audioThread.run(
+            [&]
+            {
+                for (int i = 0; i < batch; ++i)
+                    rig.processor->state().postChange(CS_PARAM_CHANGED + i);
+            }));
         rig.processor->state().takePendingCodes();
     }
 }

@@ -33,8 +33,8 @@ struct Receive
 Receive receiveAllBanks(int bytesPerSecond, std::int64_t& wireBytes)
 {
     auto devices = std::make_shared<SystemMidiDevices>(false);
-    MidiCntrState state(MidiCntrStateOptions{juce::File::getSpecialLocation(juce::File::tempDirectory), {},
-                                             devices, false});
+    MidiCntrState state(
+        MidiCntrStateOptions{juce::File::getSpecialLocation(juce::File::tempDirectory), {}, devices, false});
     state.selectInputPort(1);
     state.selectOutputPort(1);
     devices->simulator().setWireSpeed(bytesPerSecond);
@@ -66,7 +66,7 @@ void ReceiveAllBanksInstant(benchmark::State& s)
         s.SetIterationTime(t);
         total += t;
     }
-    s.counters["us_per_round_trip"] = 1e6 * total / (double) s.iterations() / 1024.0;
+    s.counters["us_per_round_trip"] = 1e6 * total / (double)s.iterations() / 1024.0;
 }
 
 void ReceiveAllBanksDin(benchmark::State& s)
@@ -76,7 +76,7 @@ void ReceiveAllBanksDin(benchmark::State& s)
         std::int64_t bytes = 0;
         const auto r = receiveAllBanks(EvolverSimulator::dinBytesPerSecond, bytes);
         s.SetIterationTime(r.seconds);
-        const double wire = (double) bytes / EvolverSimulator::dinBytesPerSecond;
+        const double wire = (double)bytes / EvolverSimulator::dinBytesPerSecond;
         s.counters["wire_s"] = wire;
         s.counters["total_s"] = r.seconds;
         s.counters["overhead_percent"] = 100.0 * (r.seconds - wire) / wire;

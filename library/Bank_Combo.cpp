@@ -13,7 +13,7 @@ void Bank_Combo::setSlot(int s, const void* data, size_t size)
 {
     if (s < 0 || s >= numSlots || data == nullptr)
         return;
-    const size_t start = (size_t) s * slotSize;
+    const size_t start = (size_t)s * slotSize;
     std::memcpy(slots.data() + start, data, juce::jmin(size, slots.size() - start));
 }
 
@@ -21,14 +21,14 @@ juce::MemoryBlock Bank_Combo::getSlot(int s) const
 {
     if (s < 0 || s >= numSlots)
         return {};
-    return juce::MemoryBlock(slots.data() + (size_t) s * slotSize, (size_t) slotSize);
+    return juce::MemoryBlock(slots.data() + (size_t)s * slotSize, (size_t)slotSize);
 }
 
 juce::String Bank_Combo::slotName(int s) const
 {
     if (s < 0 || s >= numSlots)
         return {};
-    return records::decodeName(slots.data() + (size_t) s * slotSize + records::comboNameOffset);
+    return records::decodeName(slots.data() + (size_t)s * slotSize + records::comboNameOffset);
 }
 
 void Bank_Combo::loadFromImage(int c, const juce::MemoryBlock& image)
@@ -36,7 +36,7 @@ void Bank_Combo::loadFromImage(int c, const juce::MemoryBlock& image)
     if (c < 0 || c > 2)
         return;
     const auto* src = static_cast<const std::uint8_t*>(image.getData());
-    const size_t start = image::combosOffset + image::combosBankStride * (size_t) c;
+    const size_t start = image::combosOffset + image::combosBankStride * (size_t)c;
     for (size_t i = 0; i < slots.size(); ++i)
         slots[i] = start + i < image.getSize() ? src[start + i] : 0;
 }

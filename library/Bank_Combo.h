@@ -36,7 +36,7 @@ public:
 
 private:
     juce::String name;
-    std::array<std::uint8_t, (size_t) bankBytes> slots{};
+    std::array<std::uint8_t, (size_t)bankBytes> slots{};
 };
 
 } // namespace zentak

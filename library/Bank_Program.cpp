@@ -12,12 +12,12 @@ Bank_Program::Bank_Program(juce::String bankName) : name(std::move(bankName)) {}
 
 void Bank_Program::initialise()
 {
-    std::array<std::uint8_t, (size_t) slotSize> init{};
+    std::array<std::uint8_t, (size_t)slotSize> init{};
     const auto& params = params::initialProgram();
     std::memcpy(init.data(), params.data(), params.size());
     records::encodeName("Untitled", init.data() + records::nameOffset);
     for (int s = 0; s < numSlots; ++s)
-        std::memcpy(slots.data() + (size_t) s * slotSize, init.data(), (size_t) slotSize);
+        std::memcpy(slots.data() + (size_t)s * slotSize, init.data(), (size_t)slotSize);
     edit = init;
 }
 
@@ -29,9 +29,9 @@ void Bank_Program::loadFromImage(int b, const juce::MemoryBlock& image)
     auto at = [&](size_t i) -> std::uint8_t { return i < image.getSize() ? src[i] : 0; };
     for (int s = 0; s < numSlots; ++s)
     {
-        auto* dest = slots.data() + (size_t) s * slotSize;
-        const size_t params = image::paramsOffset + image::paramsBankStride * (size_t) b + 192 * (size_t) s;
-        const size_t names = image::namesOffset + image::namesBankStride * (size_t) b + 16 * (size_t) s;
+        auto* dest = slots.data() + (size_t)s * slotSize;
+        const size_t params = image::paramsOffset + image::paramsBankStride * (size_t)b + 192 * (size_t)s;
+        const size_t names = image::namesOffset + image::namesBankStride * (size_t)b + 16 * (size_t)s;
         for (size_t i = 0; i < 192; ++i)
             dest[i] = at(params + i);
         for (size_t i = 0; i < 16; ++i)
@@ -55,7 +55,7 @@ void Bank_Program::setSlotName(int s, const juce::String& text)
 {
     if (s < 0 || s >= numSlots)
         return;
-    records::encodeName(text, slots.data() + (size_t) s * slotSize + records::nameOffset);
+    records::encodeName(text, slots.data() + (size_t)s * slotSize + records::nameOffset);
 }
 
 juce::MemoryBlock Bank_Program::getSlot(int s) const
@@ -64,14 +64,14 @@ juce::MemoryBlock Bank_Program::getSlot(int s) const
         s = 0;
     if (s >= numSlots)
         return {};
-    return juce::MemoryBlock(slots.data() + (size_t) s * slotSize, (size_t) slotSize);
+    return juce::MemoryBlock(slots.data() + (size_t)s * slotSize, (size_t)slotSize);
 }
 
 void Bank_Program::setSlot(int s, const void* data, size_t size)
 {
     if (s < 0 || s >= numSlots || data == nullptr)
         return;
-    const size_t start = (size_t) s * slotSize;
+    const size_t start = (size_t)s * slotSize;
     std::memcpy(slots.data() + start, data, juce::jmin(size, slots.size() - start));
 }
 
@@ -118,13 +118,13 @@ void Bank_Program::copySlotToEdit(int s)
     if (s < 0)
         s = 0;
     if (s < numSlots)
-        std::memcpy(edit.data(), slots.data() + (size_t) s * slotSize, (size_t) slotSize);
+        std::memcpy(edit.data(), slots.data() + (size_t)s * slotSize, (size_t)slotSize);
 }
 
 void Bank_Program::copySlotFrom(const Bank_Program& other, int s, int intoSlot)
 {
     if (s < 0 || s >= numSlots || intoSlot < 0 || intoSlot >= numSlots)
         return;
-    std::memcpy(slots.data() + (size_t) intoSlot * slotSize, other.slotData(s), (size_t) slotSize);
+    std::memcpy(slots.data() + (size_t)intoSlot * slotSize, other.slotData(s), (size_t)slotSize);
 }
 } // namespace zentak

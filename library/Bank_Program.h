@@ -55,22 +55,22 @@ public:
     /** Allocation-free paths for the audio thread. */
     void copySlotToEdit(int s);
     void copySlotFrom(const Bank_Program& other, int s, int intoSlot);
-    std::uint8_t editByte(int i) const { return i >= 0 && i < slotSize ? edit[(size_t) i] : 0; }
+    std::uint8_t editByte(int i) const { return i >= 0 && i < slotSize ? edit[(size_t)i] : 0; }
     void setEditByte(int i, std::uint8_t v)
     {
         if (i >= 0 && i < slotSize)
-            edit[(size_t) i] = v;
+            edit[(size_t)i] = v;
     }
 
-    const std::uint8_t* slotData(int s) const { return slots.data() + (size_t) clampSlot(s) * slotSize; }
+    const std::uint8_t* slotData(int s) const { return slots.data() + (size_t)clampSlot(s) * slotSize; }
     const std::uint8_t* editData() const { return edit.data(); }
 
 private:
     static int clampSlot(int s) { return s < 0 ? 0 : (s >= numSlots ? numSlots - 1 : s); }
 
     juce::String name;
-    std::array<std::uint8_t, (size_t) bankBytes> slots{};
-    std::array<std::uint8_t, (size_t) slotSize> edit{};
+    std::array<std::uint8_t, (size_t)bankBytes> slots{};
+    std::array<std::uint8_t, (size_t)slotSize> edit{};
 };
 
 } // namespace zentak

@@ -17,14 +17,14 @@ juce::MemoryBlock build(const Bank_Program* const programs[4], const WaveBank& w
         for (int s = 0; s < Bank_Program::numSlots; ++s)
         {
             const auto* slot = programs[b]->slotData(s);
-            std::memcpy(d + paramsOffset + paramsBankStride * (size_t) b + 192 * (size_t) s, slot, 192);
-            std::memcpy(d + namesOffset + namesBankStride * (size_t) b + 16 * (size_t) s, slot + 192, 16);
+            std::memcpy(d + paramsOffset + paramsBankStride * (size_t)b + 192 * (size_t)s, slot, 192);
+            std::memcpy(d + namesOffset + namesBankStride * (size_t)b + 16 * (size_t)s, slot + 192, 16);
         }
     const auto user = waves.userShapes();
     std::memcpy(d + userShapesOffset, user.getData(), userShapesSize);
     for (int c = 0; c < 3; ++c)
-        std::memcpy(d + combosOffset + combosBankStride * (size_t) c, combos[c]->data(),
-                    (size_t) Bank_Combo::bankBytes);
+        std::memcpy(d + combosOffset + combosBankStride * (size_t)c, combos[c]->data(),
+                    (size_t)Bank_Combo::bankBytes);
     return out;
 }
 } // namespace zentak::image

@@ -8,10 +8,14 @@ juce::MemoryBlock image(int set)
 {
     switch (set)
     {
-    case 1: return juce::MemoryBlock(FactoryData::set1_evl, (size_t) FactoryData::set1_evlSize);
-    case 2: return juce::MemoryBlock(FactoryData::set2_evl, (size_t) FactoryData::set2_evlSize);
-    case 3: return juce::MemoryBlock(FactoryData::set3_evl, (size_t) FactoryData::set3_evlSize);
-    default: return {};
+    case 1:
+        return juce::MemoryBlock(FactoryData::set1_evl, (size_t)FactoryData::set1_evlSize);
+    case 2:
+        return juce::MemoryBlock(FactoryData::set2_evl, (size_t)FactoryData::set2_evlSize);
+    case 3:
+        return juce::MemoryBlock(FactoryData::set3_evl, (size_t)FactoryData::set3_evlSize);
+    default:
+        return {};
     }
 }
 
@@ -19,10 +23,14 @@ juce::String title(int set)
 {
     switch (set)
     {
-    case 1: return "Evolver Factory Presets ";
-    case 2: return "PolyEvolver Rack Factory Presets ";
-    case 3: return "PolyEvolver Keyboards Factory Presets ";
-    default: return {};
+    case 1:
+        return "Evolver Factory Presets ";
+    case 2:
+        return "PolyEvolver Rack Factory Presets ";
+    case 3:
+        return "PolyEvolver Keyboards Factory Presets ";
+    default:
+        return {};
     }
 }
 
@@ -33,6 +41,6 @@ const void* fixedShapes()
 
 size_t fixedShapesSize()
 {
-    return (size_t) FactoryData::fixed_waves_binSize;
+    return (size_t)FactoryData::fixed_waves_binSize;
 }
 } // namespace zentak::factory

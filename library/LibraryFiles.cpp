@@ -7,7 +7,8 @@
 
 namespace zentak::libraryfiles
 {
-std::optional<juce::MemoryBlock> readSingleProgram(const juce::MemoryBlock& file, const juce::String& nameText)
+std::optional<juce::MemoryBlock> readSingleProgram(const juce::MemoryBlock& file,
+                                                   const juce::String& nameText)
 {
     const auto* d = static_cast<const std::uint8_t*>(file.getData());
     const size_t n = file.getSize();
@@ -23,13 +24,13 @@ std::optional<juce::MemoryBlock> readSingleProgram(const juce::MemoryBlock& file
         return std::nullopt;
 
     auto record = records::unpackMessage(juce::MemoryBlock(d + start, end - start + 1));
-    if (record.getSize() != (size_t) records::programParamBytes)
+    if (record.getSize() != (size_t)records::programParamBytes)
         return std::nullopt;
     std::uint8_t name[16];
     const int dot = nameText.indexOfChar('.');
     records::encodeName(dot >= 0 ? nameText.substring(0, dot) : nameText, name);
     record.append(name, 16);
-    if (record.getSize() != (size_t) records::programSize)
+    if (record.getSize() != (size_t)records::programSize)
         return std::nullopt;
     return record;
 }
@@ -73,23 +74,23 @@ juce::MemoryBlock writeProgramBank(const Bank_Program& bank, int bankIndex)
     auto* d = static_cast<std::uint8_t*>(out.getData());
     for (int s = 0; s < 128; ++s)
     {
-        auto* pair = d + 252 * (size_t) s;
+        auto* pair = d + 252 * (size_t)s;
         const auto* slot = bank.slotData(s);
         const std::uint8_t header[] = {0xF0, 0x01, 0x20, 0x01};
         std::memcpy(pair, header, 4);
         pair[4] = 0x02;
-        pair[5] = (std::uint8_t) (bankIndex & 0x7f);
-        pair[6] = (std::uint8_t) s;
+        pair[5] = (std::uint8_t)(bankIndex & 0x7f);
+        pair[6] = (std::uint8_t)s;
         records::packProgramPayload(slot, pair + 7);
         pair[227] = 0xF7;
 
         auto* name = pair + 228;
         std::memcpy(name, header, 4);
         name[4] = 0x11;
-        name[5] = (std::uint8_t) (bankIndex & 0x7f);
-        name[6] = (std::uint8_t) s;
+        name[5] = (std::uint8_t)(bankIndex & 0x7f);
+        name[6] = (std::uint8_t)s;
         for (int i = 0; i < 16; ++i)
-            name[7 + i] = slot[192 + i] < 128 ? slot[192 + i] : (std::uint8_t) 32;
+            name[7 + i] = slot[192 + i] < 128 ? slot[192 + i] : (std::uint8_t)32;
         name[23] = 0xF7;
     }
     return out;

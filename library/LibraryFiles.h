@@ -13,12 +13,13 @@ class Bank_Program;
 
 namespace libraryfiles
 {
-constexpr size_t bankFileSize = 128 * 252;  // program message (228) and name message (24) per slot
+constexpr size_t bankFileSize = 128 * 252; // program message (228) and name message (24) per slot
 constexpr size_t bankRecordBytes = 128 * 208;
 
 /** The 208-byte record of a single program file, named from nameText (the part before its first
     ".", cut or padded to 16 characters); nothing for a rejected file. */
-std::optional<juce::MemoryBlock> readSingleProgram(const juce::MemoryBlock& file, const juce::String& nameText);
+std::optional<juce::MemoryBlock> readSingleProgram(const juce::MemoryBlock& file,
+                                                   const juce::String& nameText);
 
 /** The 128 x 208 bytes of a program bank file; nothing unless exactly 128 programs and names. */
 std::optional<juce::MemoryBlock> readProgramBank(const juce::MemoryBlock& file);

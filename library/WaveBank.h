@@ -34,7 +34,7 @@ public:
 
 private:
     juce::String name{"Wave Bank"};
-    std::array<std::uint8_t, (size_t) bytes> shapes{};
+    std::array<std::uint8_t, (size_t)bytes> shapes{};
 };
 
 } // namespace zentak

@@ -57,8 +57,8 @@ float HostParam::getValueForText(const juce::String& text) const
     const auto trimmed = text.trim();
     for (int v = 0; v <= maximum; ++v)
         if (ParDes::valueText(owner.state().paramDisplayKind[index], v) == trimmed)
-            return maximum > 0 ? (float) v / (float) maximum : 0.0f;
+            return maximum > 0 ? (float)v / (float)maximum : 0.0f;
     const int v = juce::jlimit(0, maximum, trimmed.getIntValue());
-    return maximum > 0 ? (float) v / (float) maximum : 0.0f;
+    return maximum > 0 ? (float)v / (float)maximum : 0.0f;
 }
 } // namespace zentak

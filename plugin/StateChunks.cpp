@@ -12,7 +12,7 @@ const char version[] = "Version100";
 
 bool startsWith(const void* data, int size, const char* text, int length)
 {
-    return data != nullptr && size >= length && std::memcmp(data, text, (size_t) length) == 0;
+    return data != nullptr && size >= length && std::memcmp(data, text, (size_t)length) == 0;
 }
 } // namespace
 
@@ -25,9 +25,9 @@ void writeBank(MidiCntrState& state, juce::MemoryBlock& dest)
         dest.append(host.slotData(s), 208);
 
     dest.append(editSectionHeader, 15);
-    const juce::uint32 program = (juce::uint32) state.currentHostProgram.load();
-    const juce::uint8 le[] = {(juce::uint8) program, (juce::uint8) (program >> 8), (juce::uint8) (program >> 16),
-                              (juce::uint8) (program >> 24)};
+    const juce::uint32 program = (juce::uint32)state.currentHostProgram.load();
+    const juce::uint8 le[] = {(juce::uint8)program, (juce::uint8)(program >> 8), (juce::uint8)(program >> 16),
+                              (juce::uint8)(program >> 24)};
     dest.append(le, 4);
     dest.append(host.editData(), 208);
 }
@@ -44,8 +44,8 @@ bool readBank(MidiCntrState& state, const void* data, int size)
     const auto* section = bytes + bankChunkSize;
     if (size >= bankChunkSize + editSectionSize && std::memcmp(section, editSectionHeader, 15) == 0)
     {
-        const int program = (int) ((juce::uint32) section[15] | ((juce::uint32) section[16] << 8)
-                                   | ((juce::uint32) section[17] << 16) | ((juce::uint32) section[18] << 24));
+        const int program = (int)((juce::uint32)section[15] | ((juce::uint32)section[16] << 8) |
+                                  ((juce::uint32)section[17] << 16) | ((juce::uint32)section[18] << 24));
         if (program >= 0 && program < 128)
             state.currentHostProgram.store(program);
         host.setEdit(section + 19, 208);

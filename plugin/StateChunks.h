@@ -8,13 +8,13 @@
 
 namespace zentak::chunks
 {
-constexpr int bankHeaderLength = 17;      // "EvolverPluginBank"
-constexpr int programHeaderLength = 21;   // "EvolverPluginSettings"
-constexpr int versionLength = 10;         // "Version100"
-constexpr int bankChunkSize = 17 + 10 + 128 * 208;   // 26651
-constexpr int programChunkSize = 21 + 10 + 208;      // 239
+constexpr int bankHeaderLength = 17;                         // "EvolverPluginBank"
+constexpr int programHeaderLength = 21;                      // "EvolverPluginSettings"
+constexpr int versionLength = 10;                            // "Version100"
+constexpr int bankChunkSize = 17 + 10 + 128 * 208;           // 26651
+constexpr int programChunkSize = 21 + 10 + 208;              // 239
 constexpr const char* editSectionHeader = "ZentakEditState"; // 15 bytes
-constexpr int editSectionSize = 15 + 4 + 208;        // header, host program (LE), edit record
+constexpr int editSectionSize = 15 + 4 + 208;                // header, host program (LE), edit record
 
 /** Appends the bank chunk and the edit-state section. */
 void writeBank(MidiCntrState& state, juce::MemoryBlock& dest);

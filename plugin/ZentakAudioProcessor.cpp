@@ -27,8 +27,8 @@ ZentakAudioProcessor::ZentakAudioProcessor(MidiCntrStateOptions options)
     controller.gestureBeginRelay().addChangeListener(this);
 
     // The standalone app started with --simulator talks to the built-in instrument simulator.
-    if (wrapperType == wrapperType_Standalone
-        && juce::JUCEApplicationBase::getCommandLineParameterArray().contains("--simulator"))
+    if (wrapperType == wrapperType_Standalone &&
+        juce::JUCEApplicationBase::getCommandLineParameterArray().contains("--simulator"))
     {
         const juce::String sim("Evolver Simulator");
         controller.selectInputPort(controller.inputDeviceNames().indexOf(sim) + 1);
@@ -67,8 +67,8 @@ juce::Point<int> ZentakAudioProcessor::editorSizeForScreenWidth(int w)
 
 bool ZentakAudioProcessor::isBusesLayoutSupported(const BusesLayout& layouts) const
 {
-    return layouts.getMainInputChannelSet() == juce::AudioChannelSet::stereo()
-           && layouts.getMainOutputChannelSet() == juce::AudioChannelSet::stereo();
+    return layouts.getMainInputChannelSet() == juce::AudioChannelSet::stereo() &&
+           layouts.getMainOutputChannelSet() == juce::AudioChannelSet::stereo();
 }
 
 void ZentakAudioProcessor::prepareToPlay(double, int)
@@ -108,10 +108,10 @@ int ZentakAudioProcessor::hostToByte(float x, int maximum)
         x = 0.0f;
     if (x > 1.0f)
         x = 1.0f;
-    const float v = (float) maximum * x;
+    const float v = (float)maximum * x;
     const float lower = std::floor(v);
     const float frac = v - lower;
-    int r = (int) lower;
+    int r = (int)lower;
     if (frac > 0.5f || (frac == 0.5f && (r & 1) != 0))
         ++r;
     return r;
@@ -132,7 +132,7 @@ float ZentakAudioProcessor::getParameter(int i)
     if (i < 0 || i >= numHostParameters)
         return 0.0f;
     const int maximum = controller.paramMaximum[i];
-    return maximum > 0 ? (float) controller.editByte(i) / (float) maximum : 0.0f;
+    return maximum > 0 ? (float)controller.editByte(i) / (float)maximum : 0.0f;
 }
 
 const juce::String ZentakAudioProcessor::getParameterText(int i)
@@ -157,7 +157,7 @@ void ZentakAudioProcessor::setParameter(int i, float x)
     const bool fromInstrument = controller.consumeInstrumentValue(i, v);
     if (v == controller.editByte(i))
         return;
-    controller.hostBank().setEditByte(i, (std::uint8_t) v);
+    controller.hostBank().setEditByte(i, (std::uint8_t)v);
     if (!fromInstrument)
     {
         if (i < params::numSoundParams)

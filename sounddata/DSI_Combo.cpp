@@ -11,7 +11,7 @@ void DSI_Combo::unpackDump(const juce::MemoryBlock& payload)
 
 juce::String DSI_Combo::getName() const
 {
-    if (bytes.getSize() < (size_t) records::comboSize)
+    if (bytes.getSize() < (size_t)records::comboSize)
         return {};
     return records::decodeName(static_cast<const std::uint8_t*>(bytes.getData()) + records::comboNameOffset);
 }

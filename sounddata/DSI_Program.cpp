@@ -4,22 +4,22 @@
 
 namespace zentak
 {
-DSI_Program::DSI_Program() : bytes((size_t) records::programSize, true)
+DSI_Program::DSI_Program() : bytes((size_t)records::programSize, true)
 {
     setName("Untitled");
 }
 
 juce::String DSI_Program::getName()
 {
-    if (bytes.getSize() >= (size_t) records::programSize)
+    if (bytes.getSize() >= (size_t)records::programSize)
         name = records::decodeName(static_cast<const std::uint8_t*>(bytes.getData()) + records::nameOffset);
     return name;
 }
 
 void DSI_Program::setName(const juce::String& text)
 {
-    if (bytes.getSize() < (size_t) records::programSize)
-        bytes.setSize((size_t) records::programSize, true);
+    if (bytes.getSize() < (size_t)records::programSize)
+        bytes.setSize((size_t)records::programSize, true);
     auto* d = static_cast<std::uint8_t*>(bytes.getData()) + records::nameOffset;
     records::encodeName(text, d);
     name = records::decodeName(d);
@@ -27,7 +27,7 @@ void DSI_Program::setName(const juce::String& text)
 
 void DSI_Program::setRecord(const juce::MemoryBlock& data)
 {
-    bytes.replaceAll(data.getData(), juce::jmin(data.getSize(), (size_t) records::programSize));
+    bytes.replaceAll(data.getData(), juce::jmin(data.getSize(), (size_t)records::programSize));
 }
 
 void DSI_Program::unpackDump(const juce::MemoryBlock& payload)

@@ -11,22 +11,44 @@ namespace zentak
 /** The value-text rule that shows a parameter's value (see ParDes). */
 enum class TextRule : std::uint8_t
 {
-    Plain, Offset50, Offset99, NoteName, OscShape, WaveNumber, PanMode, OffOn, DelayTime,
-    LfoFrequency, LfoShape, LfoAmount, TriggerSelect, KeyOffTranspose, ExtInMode, Glide, Tempo,
-    ClockDivide, KeyMode, ShapeSequence, FilterPoles, InOut, ModSource, EnvelopeCurve,
-    ModDestination, SeqDestination
+    Plain,
+    Offset50,
+    Offset99,
+    NoteName,
+    OscShape,
+    WaveNumber,
+    PanMode,
+    OffOn,
+    DelayTime,
+    LfoFrequency,
+    LfoShape,
+    LfoAmount,
+    TriggerSelect,
+    KeyOffTranspose,
+    ExtInMode,
+    Glide,
+    Tempo,
+    ClockDivide,
+    KeyMode,
+    ShapeSequence,
+    FilterPoles,
+    InOut,
+    ModSource,
+    EnvelopeCurve,
+    ModDestination,
+    SeqDestination
 };
 
 struct ParamInfo
 {
-    const char* name;     // the name the host sees
-    const char* group;    // the parameter group class that shows the control
-    const char* label;    // the control's label
-    int minimum;          // editor range, low end
-    int maximum;          // editor range, high end
-    int hostMaximum;      // the host scale divides by this
+    const char* name;  // the name the host sees
+    const char* group; // the parameter group class that shows the control
+    const char* label; // the control's label
+    int minimum;       // editor range, low end
+    int maximum;       // editor range, high end
+    int hostMaximum;   // the host scale divides by this
     TextRule rule;
-    int init;             // value in the initial program
+    int init; // value in the initial program
 };
 
 struct GlobalParamInfo
@@ -39,16 +61,19 @@ struct GlobalParamInfo
 
 namespace params
 {
-constexpr int numSoundParams = 128;    // 0..127
-constexpr int numProgramParams = 192;  // 0..191 incl. the 64 sequencer steps
-constexpr int tableSize = 200;         // the range tables hold 200 entries
+constexpr int numSoundParams = 128;   // 0..127
+constexpr int numProgramParams = 192; // 0..191 incl. the 64 sequencer steps
+constexpr int tableSize = 200;        // the range tables hold 200 entries
 constexpr int firstSeqStep = 128;
-constexpr int seqStepKind = 567;       // display kind of every sequencer step
+constexpr int seqStepKind = 567; // display kind of every sequencer step
 constexpr int tempoIndex = 66;
-constexpr int categoryIndex = 117;     // byte 117 doubles as the program category
+constexpr int categoryIndex = 117; // byte 117 doubles as the program category
 
 /** Program parameter number of a sequencer step; sequence 0..3, step 0..15. */
-constexpr int seqStepIndex(int sequence, int step) { return firstSeqStep + 16 * sequence + step; }
+constexpr int seqStepIndex(int sequence, int step)
+{
+    return firstSeqStep + 16 * sequence + step;
+}
 
 /** The catalogue entry of sound parameter 0..127, or nullptr. */
 const ParamInfo* info(int index);

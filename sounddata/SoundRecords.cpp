@@ -4,7 +4,7 @@ namespace zentak::records
 {
 std::uint8_t encodeNameChar(juce::juce_wchar c)
 {
-    return c >= 20 && c <= 159 ? (std::uint8_t) c : (std::uint8_t) 32;
+    return c >= 20 && c <= 159 ? (std::uint8_t)c : (std::uint8_t)32;
 }
 
 void encodeName(const juce::String& text, std::uint8_t* dest)
@@ -23,32 +23,33 @@ juce::String decodeName(const std::uint8_t* bytes)
     s.preallocateBytes(32);
     for (int i = 0; i < nameLength; ++i)
         if (bytes[i] != 0)
-            s += juce::String::charToString((juce::juce_wchar) bytes[i]);
+            s += juce::String::charToString((juce::juce_wchar)bytes[i]);
     return s;
 }
 
 juce::MemoryBlock unpackPayload(const void* payload, size_t length)
 {
     int tail = 0;
-    if (length == (size_t) comboPayload || length == (size_t) programPayload)
+    if (length == (size_t)comboPayload || length == (size_t)programPayload)
         tail = 3;
-    else if (length == (size_t) wavePayload)
+    else if (length == (size_t)wavePayload)
         tail = 4;
     else
         return {};
 
     const auto* p = static_cast<const std::uint8_t*>(payload);
-    const int len = (int) length;
+    const int len = (int)length;
     int groups = 0;
     while (8 * groups + 1 < len - 6)
         ++groups;
 
-    juce::MemoryBlock out((size_t) (7 * groups + tail), true);
+    juce::MemoryBlock out((size_t)(7 * groups + tail), true);
     auto* u = static_cast<std::uint8_t*>(out.getData());
-    auto unpackGroup = [&](int g, int count) {
+    auto unpackGroup = [&](int g, int count)
+    {
         const std::uint8_t high = p[8 * g];
         for (int k = 0; k < count; ++k)
-            u[7 * g + k] = (std::uint8_t) ((p[8 * g + 1 + k] & 0x7f) | (((high >> k) & 1) << 7));
+            u[7 * g + k] = (std::uint8_t)((p[8 * g + 1 + k] & 0x7f) | (((high >> k) & 1) << 7));
     };
     for (int g = 0; g < groups; ++g)
         unpackGroup(g, 7);
@@ -61,12 +62,16 @@ juce::MemoryBlock unpackMessage(const juce::MemoryBlock& message)
     const auto* d = static_cast<const std::uint8_t*>(message.getData());
     switch (message.getSize())
     {
-    case (size_t) comboPayload:
-    case (size_t) programPayload:
-    case (size_t) wavePayload: return unpackPayload(d, message.getSize());
-    case (size_t) editProgramMessage: return unpackPayload(d + 5, programPayload);
-    case (size_t) slotProgramMessage: return unpackPayload(d + 7, programPayload);
-    default: return {};
+    case (size_t)comboPayload:
+    case (size_t)programPayload:
+    case (size_t)wavePayload:
+        return unpackPayload(d, message.getSize());
+    case (size_t)editProgramMessage:
+        return unpackPayload(d + 5, programPayload);
+    case (size_t)slotProgramMessage:
+        return unpackPayload(d + 7, programPayload);
+    default:
+        return {};
     }
 }
 
@@ -75,13 +80,13 @@ void packPayload(const std::uint8_t* bytes, size_t length, std::uint8_t* dest)
     const size_t groups = (length + 6) / 7;
     for (size_t g = 0; g < groups; ++g)
     {
-        const size_t count = juce::jmin((size_t) 7, length - 7 * g);
+        const size_t count = juce::jmin((size_t)7, length - 7 * g);
         std::uint8_t high = 0;
         for (size_t k = 0; k < count; ++k)
         {
             const std::uint8_t b = bytes[7 * g + k];
-            high = (std::uint8_t) (high | ((b >> 7) << k));
-            dest[8 * g + 1 + k] = (std::uint8_t) (b & 0x7f);
+            high = (std::uint8_t)(high | ((b >> 7) << k));
+            dest[8 * g + 1 + k] = (std::uint8_t)(b & 0x7f);
         }
         dest[8 * g] = high;
     }
@@ -89,9 +94,9 @@ void packPayload(const std::uint8_t* bytes, size_t length, std::uint8_t* dest)
 
 juce::MemoryBlock packProgramMessage(const juce::MemoryBlock& record)
 {
-    if (record.getSize() != (size_t) programSize && record.getSize() != (size_t) programParamBytes)
+    if (record.getSize() != (size_t)programSize && record.getSize() != (size_t)programParamBytes)
         return {};
-    juce::MemoryBlock out((size_t) editProgramMessage, true);
+    juce::MemoryBlock out((size_t)editProgramMessage, true);
     auto* m = static_cast<std::uint8_t*>(out.getData());
     m[0] = 0xf0;
     m[1] = 0x01;

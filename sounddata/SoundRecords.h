@@ -10,13 +10,13 @@ namespace zentak
 {
 namespace records
 {
-constexpr int programSize = 208;        // 192 parameter bytes + 16 name bytes
+constexpr int programSize = 208; // 192 parameter bytes + 16 name bytes
 constexpr int programParamBytes = 192;
 constexpr int nameOffset = 192;
 constexpr int nameLength = 16;
-constexpr int comboSize = 80;           // 64 part bytes + 16 name bytes
+constexpr int comboSize = 80; // 64 part bytes + 16 name bytes
 constexpr int comboNameOffset = 64;
-constexpr int waveShapeSize = 256;      // 128 signed 16-bit samples, low byte first
+constexpr int waveShapeSize = 256; // 128 signed 16-bit samples, low byte first
 constexpr int numWaveShapes = 128;
 constexpr int numFixedShapes = 96;
 constexpr int numSlots = 128;
@@ -47,7 +47,10 @@ juce::MemoryBlock unpackMessage(const juce::MemoryBlock& message);
 void packPayload(const std::uint8_t* bytes, size_t length, std::uint8_t* dest);
 
 /** Packs the first 192 bytes of a 208- or 192-byte record into the 220-byte payload at dest. */
-inline void packProgramPayload(const std::uint8_t* record, std::uint8_t* dest) { packPayload(record, 192, dest); }
+inline void packProgramPayload(const std::uint8_t* record, std::uint8_t* dest)
+{
+    packPayload(record, 192, dest);
+}
 
 /** The 226-byte edit-buffer program message of a 208- or 192-byte record; other lengths: empty. */
 juce::MemoryBlock packProgramMessage(const juce::MemoryBlock& record);

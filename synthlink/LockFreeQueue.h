@@ -12,8 +12,7 @@
 namespace zentak
 {
 
-template <typename T>
-class LockFreeQueue
+template <typename T> class LockFreeQueue
 {
     static_assert(std::is_trivially_copyable_v<T>, "queue items are copied as bytes");
 
@@ -37,7 +36,7 @@ public:
         {
             Cell& cell = cells[pos & mask];
             const size_t seq = cell.sequence.load(std::memory_order_acquire);
-            const auto diff = (std::ptrdiff_t) seq - (std::ptrdiff_t) pos;
+            const auto diff = (std::ptrdiff_t)seq - (std::ptrdiff_t)pos;
             if (diff == 0)
             {
                 if (tail.compare_exchange_weak(pos, pos + 1, std::memory_order_relaxed))
@@ -66,7 +65,7 @@ public:
         {
             Cell& cell = cells[pos & mask];
             const size_t seq = cell.sequence.load(std::memory_order_acquire);
-            const auto diff = (std::ptrdiff_t) seq - (std::ptrdiff_t) (pos + 1);
+            const auto diff = (std::ptrdiff_t)seq - (std::ptrdiff_t)(pos + 1);
             if (diff == 0)
             {
                 if (head.compare_exchange_weak(pos, pos + 1, std::memory_order_relaxed))

@@ -6,7 +6,8 @@
 namespace zentak
 {
 MIDI_PORTS_Control::MIDI_PORTS_Control(std::shared_ptr<MidiDeviceBackend> devicesToUse)
-    : backend(devicesToUse != nullptr ? std::move(devicesToUse) : std::make_shared<NoMidiDevices>()), queue(4096)
+    : backend(devicesToUse != nullptr ? std::move(devicesToUse) : std::make_shared<NoMidiDevices>()),
+      queue(4096)
 {
     sender = std::make_unique<std::thread>([this] { senderLoop(); });
 }
@@ -71,7 +72,7 @@ void MIDI_PORTS_Control::enqueueShort(std::uint8_t b0, std::uint8_t b1, std::uin
     if (!outputOpen.load())
         return;
     Outgoing m{};
-    m.size = (std::uint32_t) size;
+    m.size = (std::uint32_t)size;
     m.bytes[0] = b0;
     m.bytes[1] = b1;
     m.bytes[2] = b2;
@@ -83,21 +84,22 @@ void MIDI_PORTS_Control::sendController(int channel, int controller, int value)
 {
     if (channel < 1 || channel > 16)
         return;
-    enqueueShort((std::uint8_t) (0xB0 + channel - 1), (std::uint8_t) (controller & 0x7f), (std::uint8_t) (value & 0x7f), 3);
+    enqueueShort((std::uint8_t)(0xB0 + channel - 1), (std::uint8_t)(controller & 0x7f),
+                 (std::uint8_t)(value & 0x7f), 3);
 }
 
 void MIDI_PORTS_Control::sendNoteOn(int channel, int note, int velocity)
 {
     if (channel < 1 || channel > 16 || note < 0 || note > 127)
         return;
-    enqueueShort((std::uint8_t) (0x90 + channel - 1), (std::uint8_t) note, (std::uint8_t) (velocity & 0x7f), 3);
+    enqueueShort((std::uint8_t)(0x90 + channel - 1), (std::uint8_t)note, (std::uint8_t)(velocity & 0x7f), 3);
 }
 
 void MIDI_PORTS_Control::sendNoteOff(int channel, int note)
 {
     if (channel < 1 || channel > 16 || note < 0 || note > 127)
         return;
-    enqueueShort((std::uint8_t) (0x80 + channel - 1), (std::uint8_t) note, 0, 3);
+    enqueueShort((std::uint8_t)(0x80 + channel - 1), (std::uint8_t)note, 0, 3);
 }
 
 void MIDI_PORTS_Control::sendPitchWheelMessage(int channel, int value)
@@ -105,14 +107,15 @@ void MIDI_PORTS_Control::sendPitchWheelMessage(int channel, int value)
     if (channel < 1 || channel > 16)
         return;
     value = juce::jlimit(0, 16383, value);
-    enqueueShort((std::uint8_t) (0xE0 + channel - 1), (std::uint8_t) (value & 0x7f), (std::uint8_t) (value >> 7), 3);
+    enqueueShort((std::uint8_t)(0xE0 + channel - 1), (std::uint8_t)(value & 0x7f), (std::uint8_t)(value >> 7),
+                 3);
 }
 
 void MIDI_PORTS_Control::sendProgramChange(int channel, int program)
 {
     if (program < 0 || program > 127)
         return;
-    enqueueShort((std::uint8_t) (0xC0 + juce::jlimit(0, 15, channel - 1)), (std::uint8_t) program, 0, 2);
+    enqueueShort((std::uint8_t)(0xC0 + juce::jlimit(0, 15, channel - 1)), (std::uint8_t)program, 0, 2);
 }
 
 void MIDI_PORTS_Control::sendSysex(const void* data, size_t size)
@@ -120,7 +123,7 @@ void MIDI_PORTS_Control::sendSysex(const void* data, size_t size)
     if (!outputOpen.load() || data == nullptr || size == 0 || size > (1u << 24))
         return;
     Outgoing m{};
-    m.size = (std::uint32_t) size;
+    m.size = (std::uint32_t)size;
     if (size <= inlineBytes)
         std::memcpy(m.bytes, data, size);
     else
@@ -171,14 +174,14 @@ void MIDI_PORTS_Control::deliver(const Outgoing& m)
         return;
     if (bytes[0] != 0xF0)
     {
-        output->sendMessageNow(juce::MidiMessage(bytes, (int) m.size));
+        output->sendMessageNow(juce::MidiMessage(bytes, (int)m.size));
         return;
     }
     // SysEx: blocks above 256 bytes go out as consecutive 256-byte pieces, each its own message.
     for (size_t offset = 0; offset < m.size; offset += 256)
     {
-        const size_t piece = juce::jmin((size_t) 256, (size_t) m.size - offset);
-        output->sendMessageNow(juce::MidiMessage(bytes + offset, (int) piece));
+        const size_t piece = juce::jmin((size_t)256, (size_t)m.size - offset);
+        output->sendMessageNow(juce::MidiMessage(bytes + offset, (int)piece));
     }
 }
 } // namespace zentak

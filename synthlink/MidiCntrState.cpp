@@ -33,9 +33,9 @@ MidiCntrState::MidiCntrState(MidiCntrStateOptions options)
                  ? options.settingsFolder
                  : juce::File::getSpecialLocation(juce::File::userApplicationDataDirectory)
                        .getChildFile("PlugSettings")),
-      clock(options.clock ? std::move(options.clock) : std::function<juce::uint32()>([] {
-          return juce::Time::getMillisecondCounter();
-      })),
+      clock(options.clock
+                ? std::move(options.clock)
+                : std::function<juce::uint32()>([] { return juce::Time::getMillisecondCounter(); })),
       useFiles(options.useFiles)
 {
     clockBase = clock();
@@ -59,9 +59,9 @@ MidiCntrState::MidiCntrState(MidiCntrStateOptions options)
 
     const char letters[] = "ABCD";
     for (int b = 0; b < 4; ++b)
-        programBanks[(size_t) b] = std::make_unique<Bank_Program>(juce::String("Program Bank ") + letters[b]);
+        programBanks[(size_t)b] = std::make_unique<Bank_Program>(juce::String("Program Bank ") + letters[b]);
     for (int c = 0; c < 3; ++c)
-        comboBanks[(size_t) c] = std::make_unique<Bank_Combo>(juce::String("Combo Bank ") + letters[c]);
+        comboBanks[(size_t)c] = std::make_unique<Bank_Combo>(juce::String("Combo Bank ") + letters[c]);
     waves = std::make_unique<WaveBank>();
     loadLibrary();
 
@@ -155,7 +155,7 @@ void MidiCntrState::selectProgram(int bank, int slot, bool toSynth, bool toHost)
         return;
     currentBank.store(bank);
     currentProgram.store(slot);
-    hostProgramBank->setEdit(programBanks[(size_t) bank]->slotData(slot), (size_t) Bank_Program::slotSize);
+    hostProgramBank->setEdit(programBanks[(size_t)bank]->slotData(slot), (size_t)Bank_Program::slotSize);
     postChange(CS_EDIT_BUFFER_LOADED);
 
     if (toHost)
@@ -208,7 +208,7 @@ void MidiCntrState::notifyHostValue(int index, int value)
     if (index < 0 || index >= params::numProgramParams)
         return;
     const int maximum = paramMaximum[index];
-    parameterValueRelay.addValue(index, maximum > 0 ? (float) value / (float) maximum : 0.0f);
+    parameterValueRelay.addValue(index, maximum > 0 ? (float)value / (float)maximum : 0.0f);
 }
 
 void MidiCntrState::beginHostGesture(int index)
@@ -227,7 +227,7 @@ void MidiCntrState::parameterTouched(int index)
 {
     if (index < 0 || index >= params::numProgramParams)
         return;
-    if (gestureOpen[(size_t) index].exchange(1) == 0)
+    if (gestureOpen[(size_t)index].exchange(1) == 0)
     {
         beginHostGesture(index);
         touchedParameters.push(index);
@@ -241,7 +241,7 @@ void MidiCntrState::timerCallback()
     int index = 0;
     while (touchedParameters.pop(index))
     {
-        gestureOpen[(size_t) index].store(0);
+        gestureOpen[(size_t)index].store(0);
         endHostGesture(index);
     }
 }
@@ -250,17 +250,23 @@ void MidiCntrState::timerCallback()
 
 void MidiCntrState::sendRequest(int kind, int bank, int slot)
 {
-    const juce::uint8 withSlot[] = {0xF0, 0x01, 0x20, 0x01, (juce::uint8) kind, (juce::uint8) (bank & 0x7f),
-                                    (juce::uint8) (slot & 0x7f), 0xF7};
-    const juce::uint8 plain[] = {0xF0, 0x01, 0x20, 0x01, (juce::uint8) kind, 0xF7};
+    const juce::uint8 withSlot[] = {
+        0xF0, 0x01, 0x20, 0x01, (juce::uint8)kind, (juce::uint8)(bank & 0x7f), (juce::uint8)(slot & 0x7f),
+        0xF7};
+    const juce::uint8 plain[] = {0xF0, 0x01, 0x20, 0x01, (juce::uint8)kind, 0xF7};
     switch (kind)
     {
     case 0x05:
     case 0x10:
-    case 0x21: portsControl->sendSysex(withSlot, sizeof(withSlot)); break;
+    case 0x21:
+        portsControl->sendSysex(withSlot, sizeof(withSlot));
+        break;
     case 0x06:
-    case 0x0E: portsControl->sendSysex(plain, sizeof(plain)); break;
-    default: break;
+    case 0x0E:
+        portsControl->sendSysex(plain, sizeof(plain));
+        break;
+    default:
+        break;
     }
 }
 
@@ -281,8 +287,15 @@ namespace
 {
 void sendNibbleCommand(MIDI_PORTS_Control& ports, int command, int param, int value)
 {
-    const juce::uint8 m[] = {0xF0, 0x01, 0x20, 0x01, (juce::uint8) command, (juce::uint8) (param & 0x7f),
-                             (juce::uint8) (value & 0x0f), (juce::uint8) ((value >> 4) & 0x0f), 0xF7};
+    const juce::uint8 m[] = {0xF0,
+                             0x01,
+                             0x20,
+                             0x01,
+                             (juce::uint8)command,
+                             (juce::uint8)(param & 0x7f),
+                             (juce::uint8)(value & 0x0f),
+                             (juce::uint8)((value >> 4) & 0x0f),
+                             0xF7};
     ports.sendSysex(m, sizeof(m));
 }
 } // namespace
@@ -345,9 +358,14 @@ void MidiCntrState::handleHostMidi(const juce::uint8* data, int size)
     case 0x90:
         postChange(d2 > 0 ? codes::hostNoteOn(channel, d1, d2) : codes::hostNoteOff(channel, d1));
         return;
-    case 0x80: postChange(codes::hostNoteOff(channel, d1)); return;
-    case 0xE0: postChange(codes::hostPitchBend(channel, d2, d1)); return;
-    default: return;
+    case 0x80:
+        postChange(codes::hostNoteOff(channel, d1));
+        return;
+    case 0xE0:
+        postChange(codes::hostPitchBend(channel, d2, d1));
+        return;
+    default:
+        return;
     }
 }
 
@@ -401,11 +419,11 @@ bool MidiCntrState::drainHostQueue(juce::MidiBuffer& out, int numSamples)
 
     const double first = hostQueue.getFirstEventTime();
     const double last = hostQueue.getLastEventTime();
-    const double perMs = (double) numSamples / (last - first + 1.0);
+    const double perMs = (double)numSamples / (last - first + 1.0);
     const int lastSample = juce::jmax(0, numSamples - 1);
     for (const auto meta : hostQueue)
     {
-        const int pos = juce::jlimit(0, lastSample, (int) std::lround((meta.samplePosition - first) * perMs));
+        const int pos = juce::jlimit(0, lastSample, (int)std::lround((meta.samplePosition - first) * perMs));
         out.addEvent(meta.data, meta.numBytes, pos);
     }
     hostQueue.clear();

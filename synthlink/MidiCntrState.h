@@ -105,7 +105,8 @@ public:
 
     // MIDI input from the instrument (MIDI-input thread) ------------------------------------------
     void handleIncomingMidiMessage(juce::MidiInput* source, const juce::MidiMessage& message) override;
-    void handlePartialSysexMessage(juce::MidiInput* source, const juce::uint8* data, int size, double time) override;
+    void handlePartialSysexMessage(juce::MidiInput* source, const juce::uint8* data, int size,
+                                   double time) override;
     /** One whole SysEx message from the instrument. */
     void handleSysex(const juce::uint8* message, size_t size);
     /** True once for a value that came from the instrument's panel: it is not sent back. */
@@ -141,8 +142,8 @@ public:
 
     // Banks ---------------------------------------------------------------------------------------
     Bank_Program& hostBank() { return *hostProgramBank; }
-    Bank_Program* programBank(int b) { return b >= 0 && b < 4 ? programBanks[(size_t) b].get() : nullptr; }
-    Bank_Combo* comboBank(int c) { return c >= 0 && c < 3 ? comboBanks[(size_t) c].get() : nullptr; }
+    Bank_Program* programBank(int b) { return b >= 0 && b < 4 ? programBanks[(size_t)b].get() : nullptr; }
+    Bank_Combo* comboBank(int c) { return c >= 0 && c < 3 ? comboBanks[(size_t)c].get() : nullptr; }
     WaveBank& waveBank() { return *waves; }
     std::uint8_t editByte(int i) const { return hostProgramBank->editByte(i); }
 
@@ -188,7 +189,7 @@ private:
     void handleProgramName(const juce::uint8* m, size_t size);
     void handleComboDump(const juce::uint8* m, size_t size);
     void pruneHostQueue(int now);
-    int relativeNow() const { return (int) (clock() - clockBase); }
+    int relativeNow() const { return (int)(clock() - clockBase); }
 
     juce::File folder;
     std::function<juce::uint32()> clock;

@@ -38,9 +38,9 @@ void MidiCntrState::fillBanks(const juce::MemoryBlock& image)
 {
     const auto& source = image.getSize() == image::size ? image : factory::image(1);
     for (int b = 0; b < 4; ++b)
-        programBanks[(size_t) b]->loadFromImage(b, source);
+        programBanks[(size_t)b]->loadFromImage(b, source);
     for (int c = 0; c < 3; ++c)
-        comboBanks[(size_t) c]->loadFromImage(c, source);
+        comboBanks[(size_t)c]->loadFromImage(c, source);
     waves->loadFixedShapes(factory::fixedShapes(), factory::fixedShapesSize());
     waves->loadUserShapesFromImage(source);
 }
@@ -145,9 +145,8 @@ void MidiCntrState::savePortSettings()
 void MidiCntrState::openSavedPorts()
 {
     loadPortSettings();
-    const auto find = [](const juce::String& name, const juce::StringArray& devices) {
-        return name.length() >= 3 ? devices.indexOf(name) : -1;
-    };
+    const auto find = [](const juce::String& name, const juce::StringArray& devices)
+    { return name.length() >= 3 ? devices.indexOf(name) : -1; };
     openInputPort(find(portNames[0], inputDeviceNames()) + 1);
     openOutputPort(find(portNames[1], outputDeviceNames()) + 1);
 }

@@ -55,7 +55,7 @@ void MidiCntrState::handleIncomingMidiMessage(juce::MidiInput*, const juce::Midi
         }
         return; // notes, pitch wheel, other controllers and pressure are not the instrument's business here
     }
-    if (assembler.feed(d, (size_t) size))
+    if (assembler.feed(d, (size_t)size))
     {
         const auto whole = assembler.take();
         handleSysex(whole.data(), whole.size());
@@ -98,16 +98,23 @@ void MidiCntrState::handleSysex(const juce::uint8* m, size_t size)
     }
     case 0x02:
     case 0x03:
-    case 0x0A: handleProgramDump(m, size, m[4]); return;
+    case 0x0A:
+        handleProgramDump(m, size, m[4]);
+        return;
     case 0x0F:
         mainParameters.decodeDump(m, size);
         onLine.store(true);
         postChange(CS_SYNTH_ONLINE);
         return;
-    case 0x11: handleProgramName(m, size); return;
+    case 0x11:
+        handleProgramName(m, size);
+        return;
     case 0x22:
-    case 0x37: handleComboDump(m, size); return;
-    default: return; // 0x09, 0x2A and anything else
+    case 0x37:
+        handleComboDump(m, size);
+        return;
+    default:
+        return; // 0x09, 0x2A and anything else
     }
 }
 
@@ -117,7 +124,7 @@ void MidiCntrState::handleInstrumentEdit(int index, int value)
     value = juce::jlimit(0, juce::jmax(0, maximum), value);
     // The value comes back through setParameter, which stores and shows it; marked here so that it
     // is not sent back to the instrument it came from.
-    instrumentValue[(size_t) index].store(value + 1);
+    instrumentValue[(size_t)index].store(value + 1);
     parameterTouched(index);
     notifyHostValue(index, value);
 }
@@ -127,13 +134,13 @@ bool MidiCntrState::consumeInstrumentValue(int index, int value)
     if (index < 0 || index >= params::tableSize)
         return false;
     int expected = value + 1;
-    return instrumentValue[(size_t) index].compare_exchange_strong(expected, 0);
+    return instrumentValue[(size_t)index].compare_exchange_strong(expected, 0);
 }
 
 void MidiCntrState::handleProgramDump(const juce::uint8* m, size_t size, int command)
 {
-    const bool namesSlot = size == (size_t) records::slotProgramMessage;
-    if (!namesSlot && size != (size_t) records::editProgramMessage)
+    const bool namesSlot = size == (size_t)records::slotProgramMessage;
+    if (!namesSlot && size != (size_t)records::editProgramMessage)
         return;
     const int bank = namesSlot ? m[5] : 0;
     const int slot = namesSlot ? m[6] : 0;
@@ -151,19 +158,19 @@ void MidiCntrState::handleProgramDump(const juce::uint8* m, size_t size, int com
     if (command == 0x0A)
     {
         DSI_Program holder;
-        holder.unpackDump(juce::MemoryBlock(m + (namesSlot ? 7 : 5), (size_t) records::programPayload));
+        holder.unpackDump(juce::MemoryBlock(m + (namesSlot ? 7 : 5), (size_t)records::programPayload));
         record = holder.record();
     }
     else
     {
         record = records::unpackMessage(juce::MemoryBlock(m, size));
     }
-    if (record.getSize() != (size_t) records::programParamBytes)
+    if (record.getSize() != (size_t)records::programParamBytes)
         return;
 
     if (intoBank && namesSlot)
     {
-        programBanks[(size_t) bank]->setSlot(slot, record);
+        programBanks[(size_t)bank]->setSlot(slot, record);
         if (!transferActive.load())
             return;
         postChange(codes::transferProgress(bank, slot));
@@ -192,7 +199,7 @@ void MidiCntrState::handleProgramDump(const juce::uint8* m, size_t size, int com
 
     if (namesSlot)
     {
-        programBanks[(size_t) bank]->setSlot(slot, record);
+        programBanks[(size_t)bank]->setSlot(slot, record);
         postChange(command == 0x0A ? CS_PROGRAM2_STORED : CS_PROGRAM_STORED);
     }
     hostProgramBank->setEdit(record);
@@ -209,14 +216,14 @@ void MidiCntrState::handleProgramName(const juce::uint8* m, size_t size)
 
     juce::String name;
     if (m[7] == 127 && m[8] == 127 && m[9] == 127)
-        name = "PROGRAM " + juce::String::charToString((juce::juce_wchar) ('A' + bank)) + "-"
-               + juce::String(slot + 1).paddedLeft('0', 3);
+        name = "PROGRAM " + juce::String::charToString((juce::juce_wchar)('A' + bank)) + "-" +
+               juce::String(slot + 1).paddedLeft('0', 3);
     else
         name = records::decodeName(m + 7);
 
     if (receiveIntoBank.load())
     {
-        programBanks[(size_t) bank]->setSlotName(slot, name);
+        programBanks[(size_t)bank]->setSlotName(slot, name);
         if (!transferActive.load())
             return;
         postChange(codes::transferProgress(bank, slot));
@@ -238,7 +245,7 @@ void MidiCntrState::handleProgramName(const juce::uint8* m, size_t size)
         return;
     }
 
-    programBanks[(size_t) bank]->setSlotName(slot, name);
+    programBanks[(size_t)bank]->setSlotName(slot, name);
     postChange(CS_NAMES_STORED);
     hostProgramBank->setEditName(name);
     postChange(CS_EDIT_NAME_CHANGED);
@@ -262,13 +269,13 @@ void MidiCntrState::handleComboDump(const juce::uint8* m, size_t size)
     }
 
     DSI_Combo holder;
-    holder.unpackDump(juce::MemoryBlock(m + (namesSlot ? 7 : 5), (size_t) records::comboPayload));
-    if (holder.record().getSize() != (size_t) records::comboSize)
+    holder.unpackDump(juce::MemoryBlock(m + (namesSlot ? 7 : 5), (size_t)records::comboPayload));
+    if (holder.record().getSize() != (size_t)records::comboSize)
         return;
 
     if (intoBank && namesSlot)
     {
-        comboBanks[(size_t) bank]->setSlot(slot, holder.record());
+        comboBanks[(size_t)bank]->setSlot(slot, holder.record());
         if (!transferActive.load())
             return;
         postChange(codes::transferProgress(bank, slot));
@@ -287,7 +294,7 @@ void MidiCntrState::handleComboDump(const juce::uint8* m, size_t size)
     // A combo belongs to its combo bank slot only; the program edit record is left alone.
     if (namesSlot)
     {
-        comboBanks[(size_t) bank]->setSlot(slot, holder.record());
+        comboBanks[(size_t)bank]->setSlot(slot, holder.record());
         postChange(CS_COMBO_STORED);
     }
     postChange(CS_COMBO_EDIT_LOADED);

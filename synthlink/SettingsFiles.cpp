@@ -64,7 +64,7 @@ bool parsePortNames(const juce::MemoryBlock& file, juce::String& input, juce::St
     if (file.getSize() < 3)
         return false;
     const auto* d = static_cast<const char*>(file.getData());
-    const int n = (int) file.getSize();
+    const int n = (int)file.getSize();
     int inputEnd = -1, outputEnd = -1;
     for (int i = 0; i < n; ++i)
     {

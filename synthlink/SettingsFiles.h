@@ -27,7 +27,8 @@ juce::MemoryBlock formatPortNames(const juce::StringArray& names);
 /** Reads the input and output names back. Returns false (names untouched) for a file of fewer than
     3 bytes or one without the markers; with the output marker before the input marker, only the
     input name is taken. */
-bool parsePortNames(const juce::MemoryBlock& file, juce::String& input, juce::String& output, bool& hasOutput);
+bool parsePortNames(const juce::MemoryBlock& file, juce::String& input, juce::String& output,
+                    bool& hasOutput);
 
 /** Writes a temporary file in the same folder and renames it over target; on failure the old file
     stays. Creates the folder when missing. */

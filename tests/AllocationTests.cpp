@@ -23,28 +23,47 @@ void* countedAlloc(std::size_t n)
     throw std::bad_alloc();
 }
 
-template <typename F>
-int allocationsOnAnotherThread(F&& work)
+template <typename F> int allocationsOnAnotherThread(F&& work)
 {
     int count = -1;
-    std::thread t([&] {
-        allocations = 0;
-        counting = true;
-        work();
-        counting = false;
-        count = allocations;
-    });
+    std::thread t(
+        [&]
+        {
+            allocations = 0;
+            counting = true;
+            work();
+            counting = false;
+            count = allocations;
+        });
     t.join();
     return count;
 }
 } // namespace
 
-void* operator new(std::size_t n) { return countedAlloc(n); }
-void* operator new[](std::size_t n) { return countedAlloc(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new(std::size_t n)
+{
+    return countedAlloc(n);
+}
+void* operator new[](std::size_t n)
+{
+    return countedAlloc(n);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 using namespace zentak;
 using namespace zentak::test;
@@ -70,21 +89,25 @@ TEST(AudioThread, ProcessBlockAndSetParameterAllocateNothing)
         clock.set(t);
         processor.state().queueHostProgramChange(1, 3);
     }
-    EXPECT_EQ(allocationsOnAnotherThread([&] {
-                  midi.addEvent(juce::MidiMessage::programChange(1, 7), 0);
-                  midi.addEvent(juce::MidiMessage::controllerEvent(1, 32, 2), 1);
-                  midi.addEvent(juce::MidiMessage::noteOn(1, 60, (juce::uint8) 90), 2);
-                  midi.addEvent(juce::MidiMessage::pitchWheel(1, 100), 3);
-                  processor.processBlock(audio, midi);
-              }),
+    EXPECT_EQ(allocationsOnAnotherThread(
+                  [&]
+                  {
+                      midi.addEvent(juce::MidiMessage::programChange(1, 7), 0);
+                      midi.addEvent(juce::MidiMessage::controllerEvent(1, 32, 2), 1);
+                      midi.addEvent(juce::MidiMessage::noteOn(1, 60, (juce::uint8)90), 2);
+                      midi.addEvent(juce::MidiMessage::pitchWheel(1, 100), 3);
+                      processor.processBlock(audio, midi);
+                  }),
               0);
     EXPECT_EQ(midi.getNumEvents(), 3);
     EXPECT_EQ(processor.state().currentBank.load(), 2);
 
-    EXPECT_EQ(allocationsOnAnotherThread([&] {
-                  for (int i = 0; i < 192; ++i)
-                      processor.setParameter(i, (float) (i % 7) / 7.0f);
-              }),
+    EXPECT_EQ(allocationsOnAnotherThread(
+                  [&]
+                  {
+                      for (int i = 0; i < 192; ++i)
+                          processor.setParameter(i, (float)(i % 7) / 7.0f);
+                  }),
               0);
     processor.state().ports().waitUntilSent();
     EXPECT_GT(devices->messages().size(), 100u);

@@ -17,7 +17,7 @@ juce::MemoryBlock patternImage()
     juce::MemoryBlock image(image::size);
     auto* d = static_cast<std::uint8_t*>(image.getData());
     for (size_t i = 0; i < image.getSize(); ++i)
-        d[i] = (std::uint8_t) ((i * 7 + i / 251) & 0xff);
+        d[i] = (std::uint8_t)((i * 7 + i / 251) & 0xff);
     return image;
 }
 
@@ -111,23 +111,24 @@ TEST(DataImage, BanksLoadFromTheirOffsetsAndRebuildTheSameImage)
     WaveBank waves;
     for (int b = 0; b < 4; ++b)
     {
-        programs[(size_t) b] = std::make_unique<Bank_Program>("P");
-        programs[(size_t) b]->loadFromImage(b, image);
+        programs[(size_t)b] = std::make_unique<Bank_Program>("P");
+        programs[(size_t)b]->loadFromImage(b, image);
     }
     for (int c = 0; c < 3; ++c)
     {
-        combos[(size_t) c] = std::make_unique<Bank_Combo>("C");
-        combos[(size_t) c]->loadFromImage(c, image);
+        combos[(size_t)c] = std::make_unique<Bank_Combo>("C");
+        combos[(size_t)c]->loadFromImage(c, image);
     }
     waves.loadUserShapesFromImage(image);
 
     EXPECT_EQ(programs[2]->slotData(9)[0], d[24576 * 2 + 192 * 9]);
     EXPECT_EQ(programs[2]->slotData(9)[191], d[24576 * 2 + 192 * 9 + 191]);
     EXPECT_EQ(programs[3]->slotData(127)[192], d[106496 + 2048 * 3 + 16 * 127]);
-    EXPECT_EQ(combos[1]->getSlot(4)[0], (char) d[114688 + 10240 + 80 * 4]);
+    EXPECT_EQ(combos[1]->getSlot(4)[0], (char)d[114688 + 10240 + 80 * 4]);
     EXPECT_EQ(waves.data()[24576], d[98304]);
 
-    const Bank_Program* const p[4] = {programs[0].get(), programs[1].get(), programs[2].get(), programs[3].get()};
+    const Bank_Program* const p[4] = {programs[0].get(), programs[1].get(), programs[2].get(),
+                                      programs[3].get()};
     const Bank_Combo* const c[3] = {combos[0].get(), combos[1].get(), combos[2].get()};
     EXPECT_EQ(image::build(p, waves, c), image);
 }

@@ -181,22 +181,22 @@ TEST_F(StateFixture, HostMidiBecomesCodesAndSelections)
         {bytes({0x95, 61, 0}), codes::hostNoteOff(6, 61)},
         {bytes({0x80, 62, 30}), codes::hostNoteOff(1, 62)},
         {bytes({0xEF, 0x11, 0x40}), codes::hostPitchBend(16, 0x40, 0x11)},
-        {bytes({0xB0, 0x00, 0x05}), 0},              // bank select MSB: ignored
-        {bytes({0xB0, 32, 4}), 0},                   // bank 4 does not exist
-        {bytes({0xD0, 0x20}), 0},                    // aftertouch
-        {bytes({0xF0, 0x01, 0x20, 0x01, 0xF7}), 0},  // SysEx
+        {bytes({0xB0, 0x00, 0x05}), 0},             // bank select MSB: ignored
+        {bytes({0xB0, 32, 4}), 0},                  // bank 4 does not exist
+        {bytes({0xD0, 0x20}), 0},                   // aftertouch
+        {bytes({0xF0, 0x01, 0x20, 0x01, 0xF7}), 0}, // SysEx
         {bytes({0xF8}), 0},
     };
     CodeRecorder rec(*state);
     for (const auto& c : cases)
     {
         rec.codes.clear();
-        state->handleHostMidi(c.message.data(), (int) c.message.size());
+        state->handleHostMidi(c.message.data(), (int)c.message.size());
         state->deliverPendingWakes();
         if (c.code == 0)
-            EXPECT_TRUE(rec.codes.empty()) << std::hex << (int) c.message[0];
+            EXPECT_TRUE(rec.codes.empty()) << std::hex << (int)c.message[0];
         else
-            EXPECT_EQ(rec.codes, (std::vector<int>{c.code})) << std::hex << (int) c.message[0];
+            EXPECT_EQ(rec.codes, (std::vector<int>{c.code})) << std::hex << (int)c.message[0];
     }
     EXPECT_EQ(state->currentBank.load(), 0);
 }
@@ -204,15 +204,15 @@ TEST_F(StateFixture, HostMidiBecomesCodesAndSelections)
 TEST_F(StateFixture, HostMidiCodesOfChannel16KeepTheirKind)
 {
     const int noteOn16 = codes::hostNoteOn(16, 60, 100);
-    EXPECT_EQ(codes::kind(noteOn16), (int) CS_HOST_NOTE_ON);
+    EXPECT_EQ(codes::kind(noteOn16), (int)CS_HOST_NOTE_ON);
     EXPECT_EQ(codes::hostChannel(noteOn16), 16);
-    EXPECT_EQ(codes::kind(codes::hostNoteOff(16, 1)), (int) CS_HOST_NOTE_OFF);
-    EXPECT_EQ(codes::kind(codes::hostController(16, 7, 1)), (int) CS_HOST_CONTROLLER);
-    EXPECT_EQ(codes::kind(codes::hostPitchBend(16, 64, 0)), (int) CS_HOST_PITCH_BEND);
-    EXPECT_EQ(codes::kind(codes::hostController(1, 7, 1)), (int) CS_HOST_CONTROLLER);
+    EXPECT_EQ(codes::kind(codes::hostNoteOff(16, 1)), (int)CS_HOST_NOTE_OFF);
+    EXPECT_EQ(codes::kind(codes::hostController(16, 7, 1)), (int)CS_HOST_CONTROLLER);
+    EXPECT_EQ(codes::kind(codes::hostPitchBend(16, 64, 0)), (int)CS_HOST_PITCH_BEND);
+    EXPECT_EQ(codes::kind(codes::hostController(1, 7, 1)), (int)CS_HOST_CONTROLLER);
     EXPECT_EQ(codes::hostChannel(codes::hostController(1, 7, 1)), 1);
-    EXPECT_EQ(codes::kind(codes::paramChanged(191, 255)), (int) CS_PARAM_CHANGED);
-    EXPECT_EQ(codes::kind(codes::transferProgress(3, 127)), (int) CS_TRANSFER_PROGRESS);
+    EXPECT_EQ(codes::kind(codes::paramChanged(191, 255)), (int)CS_PARAM_CHANGED);
+    EXPECT_EQ(codes::kind(codes::transferProgress(3, 127)), (int)CS_TRANSFER_PROGRESS);
 }
 
 TEST_F(StateFixture, HostProgramChangesSelectOnceAndReachTheInstrument)
@@ -230,7 +230,7 @@ TEST_F(StateFixture, HostProgramChangesSelectOnceAndReachTheInstrument)
     state->handleHostMidi(bank.data(), 3);
     EXPECT_EQ(state->currentBank.load(), 2);
     EXPECT_EQ(sent(), (std::vector<std::vector<juce::uint8>>{bytes({0xB0, 32, 0}), bytes({0xC0, 5}),
-                                                               bytes({0xB0, 32, 2}), bytes({0xC0, 5})}));
+                                                             bytes({0xB0, 32, 2}), bytes({0xC0, 5})}));
     EXPECT_TRUE(drain().empty()); // nothing goes back to the host
 }
 
@@ -250,9 +250,9 @@ TEST_F(StateFixture, QueuedHostEventsOlderThan500msArePruned)
     state->queueHostProgramChange(1, 4);
     clock.set(20500); // exactly 500 ms old stays
     state->queueHostController(1, 7, 100);
-    state->queueHostController(17, 7, 100);   // no channel 17
-    state->queueHostController(1, 128, 100);  // no controller 128
-    state->queueHostProgramChange(65535, 9);  // any channel: limited to 16
+    state->queueHostController(17, 7, 100);  // no channel 17
+    state->queueHostController(1, 128, 100); // no controller 128
+    state->queueHostProgramChange(65535, 9); // any channel: limited to 16
     events = drain();
     ASSERT_EQ(events.size(), 3u);
     EXPECT_EQ(events[2].getRawData()[0], 0xCF);
@@ -299,10 +299,12 @@ TEST_F(StateFixture, SendsAreSkippedWhileTheOutputIsClosed)
 TEST_F(StateFixture, ChangingThePortWhileAnotherThreadSendsIsSafe)
 {
     std::atomic<bool> run{true};
-    std::thread sender([&] {
-        while (run.load())
-            state->sendParameterChange(1, 2);
-    });
+    std::thread sender(
+        [&]
+        {
+            while (run.load())
+                state->sendParameterChange(1, 2);
+        });
     for (int i = 0; i < 200; ++i)
         state->ports().openOutputPort(i % 2);
     run = false;

@@ -16,13 +16,17 @@ namespace sf = zentak::settingsfiles;
 
 namespace
 {
-std::unique_ptr<MidiCntrState> makeState(const juce::File& folder,
-                                         std::shared_ptr<MidiDeviceBackend> devices = std::make_shared<NoMidiDevices>())
+std::unique_ptr<MidiCntrState>
+makeState(const juce::File& folder,
+          std::shared_ptr<MidiDeviceBackend> devices = std::make_shared<NoMidiDevices>())
 {
     return std::make_unique<MidiCntrState>(MidiCntrStateOptions{folder, {}, std::move(devices), true});
 }
 
-juce::String field(const juce::String& s) { return "^|" + s + "|^"; }
+juce::String field(const juce::String& s)
+{
+    return "^|" + s + "|^";
+}
 } // namespace
 
 TEST(SettingsFile, FieldsAreParsedAsWritten)
@@ -145,7 +149,7 @@ TEST(DataImageFile, MissingOrWrongSizedImagesFallBackToFactorySetOne)
         EXPECT_EQ(state->programBank(1)->slotName(127), juce::String("Basic Program   "));
         state->programBank(3)->setSlotName(5, "Saved Slot");
     }
-    EXPECT_EQ(image.getSize(), (juce::int64) image::size);
+    EXPECT_EQ(image.getSize(), (juce::int64)image::size);
     {
         auto state = makeState(temp.folder);
         EXPECT_EQ(state->programBank(3)->slotName(5), juce::String("Saved Slot      "));
@@ -160,16 +164,16 @@ TEST(DataImageFile, MissingOrWrongSizedImagesFallBackToFactorySetOne)
         factoryD.loadFactory(1, 3);
         EXPECT_EQ(state->programBank(3)->slotName(5), factoryD.slotName(5));
         EXPECT_EQ(state->programBank(0)->slotName(0), juce::String("Big Ana Orch    "));
-        EXPECT_EQ(temp.folder.getChildFile(sf::rejectedLibraryFile).getSize(), (juce::int64) size);
+        EXPECT_EQ(temp.folder.getChildFile(sf::rejectedLibraryFile).getSize(), (juce::int64)size);
     }
-    EXPECT_EQ(image.getSize(), (juce::int64) image::size); // the shutdown wrote a good image again
+    EXPECT_EQ(image.getSize(), (juce::int64)image::size); // the shutdown wrote a good image again
 }
 
 TEST(ProgramBankFile, WritesAndReadsBackTheSameSlots)
 {
     Bank_Program bank("Program Bank B");
     bank.loadFactory(1, 1);
-    bank.setSlotName(3, juce::String::charToString((juce::juce_wchar) 150) + "High Name");
+    bank.setSlotName(3, juce::String::charToString((juce::juce_wchar)150) + "High Name");
     const auto file = libraryfiles::writeProgramBank(bank, 1);
     ASSERT_EQ(file.getSize(), libraryfiles::bankFileSize);
     const auto* d = static_cast<const juce::uint8*>(file.getData());
@@ -287,19 +291,23 @@ TEST(FactorySets, EverySetIsAValidImageWithItsExampleNames)
                     ASSERT_TRUE(name[i] >= 32 && name[i] <= 126);
             }
     }
-    struct Example { int set, bank, slot; const char* name; };
-    const Example examples[] = {{1, 0, 0, "Big Ana Orch"},     {1, 0, 1, "Key Trash Beat"},
-                                {1, 1, 0, "Real Analog Sync"}, {1, 1, 1, "Basic Wave Seq"},
-                                {2, 0, 0, "AnaOrch Press FB"}, {2, 0, 1, "Key Trash Beat"},
-                                {3, 0, 0, "Big Sawz"},         {3, 0, 1, "Nice Pattern"},
-                                {1, 1, 127, "Basic Program"},  {3, 0, 127, "Basic Program"},
-                                {3, 1, 127, "Basic Program"},  {3, 2, 127, "Basic Program"},
-                                {3, 3, 127, "Basic Program"}};
+    struct Example
+    {
+        int set, bank, slot;
+        const char* name;
+    };
+    const Example examples[] = {
+        {1, 0, 0, "Big Ana Orch"},    {1, 0, 1, "Key Trash Beat"},   {1, 1, 0, "Real Analog Sync"},
+        {1, 1, 1, "Basic Wave Seq"},  {2, 0, 0, "AnaOrch Press FB"}, {2, 0, 1, "Key Trash Beat"},
+        {3, 0, 0, "Big Sawz"},        {3, 0, 1, "Nice Pattern"},     {1, 1, 127, "Basic Program"},
+        {3, 0, 127, "Basic Program"}, {3, 1, 127, "Basic Program"},  {3, 2, 127, "Basic Program"},
+        {3, 3, 127, "Basic Program"}};
     for (const auto& e : examples)
     {
         Bank_Program bank("P");
         bank.loadFactory(e.set, e.bank);
-        EXPECT_EQ(bank.slotName(e.slot), juce::String(e.name).paddedRight(' ', 16)) << e.set << e.bank << e.slot;
+        EXPECT_EQ(bank.slotName(e.slot), juce::String(e.name).paddedRight(' ', 16))
+            << e.set << e.bank << e.slot;
     }
     EXPECT_EQ(factory::fixedShapesSize(), 24576u);
     EXPECT_EQ(factory::title(2), juce::String("PolyEvolver Rack Factory Presets "));
@@ -308,13 +316,15 @@ TEST(FactorySets, EverySetIsAValidImageWithItsExampleNames)
 TEST(FactorySets, LoadingABankReplacesOnlyTheChosenProgramBank)
 {
     TempFolder temp;
-    auto state = MidiCntrState(MidiCntrStateOptions{temp.folder, {}, std::make_shared<NoMidiDevices>(), false});
+    auto state =
+        MidiCntrState(MidiCntrStateOptions{temp.folder, {}, std::make_shared<NoMidiDevices>(), false});
     const auto combos = state.comboBank(0)->getSlot(0);
     const auto waves = state.waveBank().userShapes();
     const auto edit = state.hostBank().getEdit();
     const auto bankC = state.programBank(2)->getSlot(0);
     state.currentBank = 0;
-    state.programBank(state.currentBank.load())->loadFactory(2, 2); // set 2, "Bank C", into the current bank A
+    state.programBank(state.currentBank.load())
+        ->loadFactory(2, 2); // set 2, "Bank C", into the current bank A
     Bank_Program expected("x");
     expected.loadFactory(2, 2);
     EXPECT_EQ(state.programBank(0)->getSlot(0), expected.getSlot(0));

@@ -97,11 +97,23 @@ TEST_F(ProcessorFixture, TheHostSees192NamedParameters)
 
 TEST_F(ProcessorFixture, HostScalingRoundsHalvesToEven)
 {
-    struct Case { float x; int maximum, byte; };
-    const Case cases[] = {{0.5f, 127, 64}, {0.5f, 1, 0}, {0.5f, 3, 2}, {0.5f, 5, 2}, {0.5f, 7, 4},
-                          {1.0f, 250, 250}, {0.0f, 76, 0}, {2.0f, 127, 127}, {-0.5f, 127, 0},
+    struct Case
+    {
+        float x;
+        int maximum, byte;
+    };
+    const Case cases[] = {{0.5f, 127, 64},
+                          {0.5f, 1, 0},
+                          {0.5f, 3, 2},
+                          {0.5f, 5, 2},
+                          {0.5f, 7, 4},
+                          {1.0f, 250, 250},
+                          {0.0f, 76, 0},
+                          {2.0f, 127, 127},
+                          {-0.5f, 127, 0},
                           {std::numeric_limits<float>::quiet_NaN(), 127, 0},
-                          {std::numeric_limits<float>::infinity(), 100, 100}, {0.3f, 10, 3}};
+                          {std::numeric_limits<float>::infinity(), 100, 100},
+                          {0.3f, 10, 3}};
     for (const auto& c : cases)
         EXPECT_EQ(ZentakAudioProcessor::hostToByte(c.x, c.maximum), c.byte) << c.x << " x " << c.maximum;
 }
@@ -137,16 +149,16 @@ TEST_F(ProcessorFixture, QueuedEventsAreSpreadOverTheBlock)
     juce::AudioBuffer<float> audio(2, 441);
     for (int ch = 0; ch < 2; ++ch)
         for (int i = 0; i < 441; ++i)
-            audio.setSample(ch, i, (float) (ch + 1) * 0.001f * (float) i);
+            audio.setSample(ch, i, (float)(ch + 1) * 0.001f * (float)i);
     const juce::AudioBuffer<float> original(audio);
 
     for (juce::uint32 t : {1000u, 1005u, 1010u})
     {
         clock.set(t);
-        state().queueHostProgramChange(1, (int) t % 100);
+        state().queueHostProgramChange(1, (int)t % 100);
     }
     juce::MidiBuffer midi;
-    midi.addEvent(juce::MidiMessage::noteOn(1, 60, (juce::uint8) 100), 3); // host MIDI is never passed through
+    midi.addEvent(juce::MidiMessage::noteOn(1, 60, (juce::uint8)100), 3); // host MIDI is never passed through
     processor->processBlock(audio, midi);
 
     std::vector<int> positions;
@@ -250,13 +262,13 @@ TEST_F(ProcessorFixture, BankChunkRoundTripBringsBackTheEditedSound)
 
     juce::MemoryBlock chunk;
     processor->getStateInformation(chunk);
-    ASSERT_EQ(chunk.getSize(), (size_t) (chunks::bankChunkSize + chunks::editSectionSize));
-    EXPECT_EQ(juce::String((const char*) chunk.getData(), 17), juce::String("EvolverPluginBank"));
-    EXPECT_EQ(juce::String((const char*) chunk.getData() + 17, 10), juce::String("Version100"));
+    ASSERT_EQ(chunk.getSize(), (size_t)(chunks::bankChunkSize + chunks::editSectionSize));
+    EXPECT_EQ(juce::String((const char*)chunk.getData(), 17), juce::String("EvolverPluginBank"));
+    EXPECT_EQ(juce::String((const char*)chunk.getData() + 17, 10), juce::String("Version100"));
 
     auto reopened = make();
     CodeRecorder rec(reopened->state());
-    reopened->setStateInformation(chunk.getData(), (int) chunk.getSize());
+    reopened->setStateInformation(chunk.getData(), (int)chunk.getSize());
     for (int s = 0; s < 128; ++s)
         ASSERT_EQ(reopened->state().hostBank().getSlot(s), state().hostBank().getSlot(s)) << s;
     EXPECT_EQ(reopened->getCurrentProgram(), 9);
@@ -267,9 +279,9 @@ TEST_F(ProcessorFixture, BankChunkRoundTripBringsBackTheEditedSound)
     // A chunk of the plain 26651-byte layout restores the slots and leaves the edit record alone.
     auto plain = make();
     const auto edit = plain->state().hostBank().getEdit();
-    juce::MemoryBlock older(chunk.getData(), (size_t) chunks::bankChunkSize);
+    juce::MemoryBlock older(chunk.getData(), (size_t)chunks::bankChunkSize);
     std::memcpy(static_cast<char*>(older.getData()) + 17, "Version099", 10); // any version text
-    plain->setStateInformation(older.getData(), (int) older.getSize());
+    plain->setStateInformation(older.getData(), (int)older.getSize());
     EXPECT_EQ(plain->getProgramName(127), juce::String("Slot 127        "));
     EXPECT_EQ(plain->state().hostBank().getEdit(), edit);
     EXPECT_EQ(plain->getCurrentProgram(), 0);
@@ -285,11 +297,11 @@ TEST_F(ProcessorFixture, WrongOrShortChunksChangeNothing)
     auto fresh = make();
     fresh->changeProgramName(0, "Untouched");
     const auto before = fresh->state().hostBank().getSlot(0);
-    fresh->setStateInformation(program.getData(), (int) program.getSize());                 // wrong header
-    fresh->setStateInformation(chunk.getData(), chunks::bankChunkSize - 1);                  // one byte short
+    fresh->setStateInformation(program.getData(), (int)program.getSize());  // wrong header
+    fresh->setStateInformation(chunk.getData(), chunks::bankChunkSize - 1); // one byte short
     fresh->setStateInformation(chunk.getData(), 10);
     fresh->setStateInformation(nullptr, 0);
-    fresh->setCurrentProgramStateInformation(chunk.getData(), (int) chunk.getSize());       // wrong header
+    fresh->setCurrentProgramStateInformation(chunk.getData(), (int)chunk.getSize()); // wrong header
     fresh->setCurrentProgramStateInformation(program.getData(), chunks::programChunkSize - 1);
     EXPECT_EQ(fresh->state().hostBank().getSlot(0), before);
     EXPECT_EQ(fresh->getProgramName(0), juce::String("Untouched       "));
@@ -303,13 +315,13 @@ TEST_F(ProcessorFixture, ProgramChunkCommitsAndRestoresTheEditRecord)
     juce::MemoryBlock program;
     processor->getCurrentProgramStateInformation(program);
     ASSERT_EQ(program.getSize(), 239u);
-    EXPECT_EQ(juce::String((const char*) program.getData(), 21), juce::String("EvolverPluginSettings"));
+    EXPECT_EQ(juce::String((const char*)program.getData(), 21), juce::String("EvolverPluginSettings"));
     EXPECT_EQ(processor->getProgramName(3), juce::String("Edited Lead     "));
 
     auto other = make();
     other->setCurrentProgram(6);
     CodeRecorder rec(other->state());
-    other->setCurrentProgramStateInformation(program.getData(), (int) program.getSize());
+    other->setCurrentProgramStateInformation(program.getData(), (int)program.getSize());
     EXPECT_EQ(other->getProgramName(6), juce::String("Edited Lead     "));
     EXPECT_EQ(other->state().editByte(20), 100);
     EXPECT_EQ(rec.codes, (std::vector<int>{CS_EDIT_BUFFER_LOADED}));

@@ -24,7 +24,7 @@ struct ReceiveFixture : ::testing::Test
 
     void in(std::vector<juce::uint8> bytes)
     {
-        state->handleIncomingMidiMessage(nullptr, juce::MidiMessage(bytes.data(), (int) bytes.size()));
+        state->handleIncomingMidiMessage(nullptr, juce::MidiMessage(bytes.data(), (int)bytes.size()));
         state->deliverPendingWakes();
     }
 
@@ -32,10 +32,10 @@ struct ReceiveFixture : ::testing::Test
 
     static std::vector<juce::uint8> programDump(int command, int bank, int slot, int fill)
     {
-        std::vector<juce::uint8> record(192, (juce::uint8) fill);
+        std::vector<juce::uint8> record(192, (juce::uint8)fill);
         record[0] = 0x85;
-        std::vector<juce::uint8> m = {0xF0, 0x01, 0x20, 0x01, (juce::uint8) command, (juce::uint8) bank,
-                                      (juce::uint8) slot};
+        std::vector<juce::uint8> m = {
+            0xF0, 0x01, 0x20, 0x01, (juce::uint8)command, (juce::uint8)bank, (juce::uint8)slot};
         m.resize(7 + 220);
         records::packProgramPayload(record.data(), m.data() + 7);
         m.push_back(0xF7);
@@ -44,9 +44,9 @@ struct ReceiveFixture : ::testing::Test
 
     static std::vector<juce::uint8> nameMessage(int bank, int slot, const char* name)
     {
-        std::vector<juce::uint8> m = {0xF0, 0x01, 0x20, 0x01, 0x11, (juce::uint8) bank, (juce::uint8) slot};
+        std::vector<juce::uint8> m = {0xF0, 0x01, 0x20, 0x01, 0x11, (juce::uint8)bank, (juce::uint8)slot};
         for (int i = 0; i < 16; ++i)
-            m.push_back((juce::uint8) name[i]);
+            m.push_back((juce::uint8)name[i]);
         m.push_back(0xF7);
         return m;
     }
@@ -63,14 +63,14 @@ TEST_F(ReceiveFixture, PanelEditsBecomeHostValuesInsideGestures)
     const Case cases[] = {
         {bytes({0xF0, 0x01, 0x20, 0x01, 0x01, 0x14, 0x0A, 0x05, 0xF7}), 20, 90},
         {bytes({0xF0, 0x01, 0x20, 0x01, 0x08, 0x03, 0x04, 0x06, 0xF7}), 131, 100},
-        {bytes({0xF0, 0x7F, 0x20, 0x7F, 0x01, 0x14, 0x01, 0x00, 0xF7}), 20, 1}, // bytes 1 and 3 are not read
+        {bytes({0xF0, 0x7F, 0x20, 0x7F, 0x01, 0x14, 0x01, 0x00, 0xF7}), 20, 1},  // bytes 1 and 3 are not read
         {bytes({0xF0, 0x01, 0x20, 0x01, 0x01, 0x14, 0x7A, 0x75, 0xF7}), 20, 90}, // nibbles masked to 4 bits
-        {bytes({0xF0, 0x01, 0x20, 0x01, 0x01, 0x14, 0x05, 0xF7}), 20, 5},       // bytes after F7 read 0
+        {bytes({0xF0, 0x01, 0x20, 0x01, 0x01, 0x14, 0x05, 0xF7}), 20, 5},        // bytes after F7 read 0
         {bytes({0xF0, 0x01, 0x20, 0x01, 0x01, 0x10, 0x0F, 0x0F, 0xF7}), 16, 164}, // limited to the maximum
-        {bytes({0xF0, 0x01, 0x20, 0x01, 0x01, 0x80, 0x01, 0x00, 0xF7}), -1, 0}, // no parameter 128
-        {bytes({0xF0, 0x01, 0x20, 0x01, 0x08, 0x40, 0x01, 0x00, 0xF7}), -1, 0}, // no step 64
-        {bytes({0xF0, 0x01, 0x21, 0x01, 0x01, 0x14, 0x01, 0x00, 0xF7}), -1, 0}, // another family
-        {bytes({0xF0, 0x7E, 0x20, 0x06, 0x01, 0x14, 0x01, 0x00, 0xF7}), -1, 0}, // device-inquiry reply
+        {bytes({0xF0, 0x01, 0x20, 0x01, 0x01, 0x80, 0x01, 0x00, 0xF7}), -1, 0},   // no parameter 128
+        {bytes({0xF0, 0x01, 0x20, 0x01, 0x08, 0x40, 0x01, 0x00, 0xF7}), -1, 0},   // no step 64
+        {bytes({0xF0, 0x01, 0x21, 0x01, 0x01, 0x14, 0x01, 0x00, 0xF7}), -1, 0},   // another family
+        {bytes({0xF0, 0x7E, 0x20, 0x06, 0x01, 0x14, 0x01, 0x00, 0xF7}), -1, 0},   // device-inquiry reply
     };
     for (const auto& c : cases)
     {
@@ -78,23 +78,23 @@ TEST_F(ReceiveFixture, PanelEditsBecomeHostValuesInsideGestures)
         const auto v = values();
         if (c.index < 0)
         {
-            EXPECT_TRUE(v.empty()) << std::hex << (int) c.message[5];
+            EXPECT_TRUE(v.empty()) << std::hex << (int)c.message[5];
             continue;
         }
         ASSERT_EQ(v.size(), 1u);
         EXPECT_EQ(v[0].index, c.index);
-        EXPECT_FLOAT_EQ(v[0].value, (float) c.value / (float) state->paramMaximum[c.index]);
+        EXPECT_FLOAT_EQ(v[0].value, (float)c.value / (float)state->paramMaximum[c.index]);
     }
     const auto begins = state->gestureBeginRelay().take();
-    ASSERT_EQ(begins.size(), 3u); // one gesture each for 20, 131 and 16
+    ASSERT_EQ(begins.size(), 3u);                                 // one gesture each for 20, 131 and 16
     EXPECT_EQ(state->editByte(20), params::initialProgram()[20]); // written by setParameter, not here
 }
 
 TEST_F(ReceiveFixture, SysexIsReassembledAcrossCallbacks)
 {
-    in(bytes({0xF8}));                              // a clock byte with no SysEx open
+    in(bytes({0xF8})); // a clock byte with no SysEx open
     in(bytes({0xF0, 0x01, 0x20, 0x01, 0x01, 0x14}));
-    in(bytes({0xF8}));                              // real-time bytes never join a SysEx
+    in(bytes({0xF8})); // real-time bytes never join a SysEx
     in(bytes({0x0A, 0x05, 0xF7}));
     auto v = values();
     ASSERT_EQ(v.size(), 1u);
@@ -155,14 +155,18 @@ TEST_F(ReceiveFixture, ProgramDumpsOutsideABankReceive)
 
 TEST_F(ReceiveFixture, NamesGoToTheBankTheyName)
 {
-    in(nameMessage(0, 9, "\x7f\x7f\x7f" "abcdefghijklm"));
+    in(nameMessage(0, 9,
+                   "\x7f\x7f\x7f"
+                   "abcdefghijklm"));
     EXPECT_EQ(state->programBank(0)->slotName(9), juce::String("PROGRAM A-010   "));
     EXPECT_EQ(state->hostBank().editName(), juce::String("PROGRAM A-010   "));
     EXPECT_EQ(rec->codes, (std::vector<int>{CS_NAMES_STORED, CS_EDIT_NAME_CHANGED}));
 
     state->currentBank = 1;
     const auto bankBName = state->programBank(1)->slotName(4);
-    in(nameMessage(3, 127, "\x7f\x7f\x7f" "abcdefghijklm"));
+    in(nameMessage(3, 127,
+                   "\x7f\x7f\x7f"
+                   "abcdefghijklm"));
     EXPECT_EQ(state->programBank(3)->slotName(127), juce::String("PROGRAM D-128   "));
     in(nameMessage(2, 4, "Warm Pad 4      "));
     EXPECT_EQ(state->programBank(2)->slotName(4), juce::String("Warm Pad 4      "));
@@ -180,7 +184,7 @@ TEST_F(ReceiveFixture, CombosStayInTheirComboBank)
 {
     std::vector<juce::uint8> combo(80);
     for (int i = 0; i < 80; ++i)
-        combo[(size_t) i] = (juce::uint8) (i * 3);
+        combo[(size_t)i] = (juce::uint8)(i * 3);
     std::vector<juce::uint8> m = {0xF0, 0x01, 0x20, 0x01, 0x22, 1, 77};
     m.resize(7 + 92);
     records::packPayload(combo.data(), 80, m.data() + 7);
@@ -205,8 +209,8 @@ TEST_F(ReceiveFixture, MainDumpDecodesEveryPairAndMarksOnLine)
     std::vector<juce::uint8> m = {0xF0, 0x01, 0x20, 0x01, 0x0F};
     for (int i = 0; i < 16; ++i)
     {
-        m.push_back((juce::uint8) ((i * 5) & 0x0f));
-        m.push_back((juce::uint8) (i == 14 ? 0 : 1));
+        m.push_back((juce::uint8)((i * 5) & 0x0f));
+        m.push_back((juce::uint8)(i == 14 ? 0 : 1));
     }
     m.push_back(0xF7);
     ASSERT_EQ(m.size(), 38u);

@@ -110,7 +110,8 @@ TEST_F(SimFixture, ReceiveAllBanksEndsOnceAfterTheLastName)
         for (int s = 0; s < 128; ++s)
         {
             const auto expected = sim().program(b, s);
-            ASSERT_EQ(std::memcmp(state->programBank(b)->slotData(s), expected.data(), 208), 0) << b << ":" << s;
+            ASSERT_EQ(std::memcmp(state->programBank(b)->slotData(s), expected.data(), 208), 0)
+                << b << ":" << s;
             ASSERT_EQ(state->programBank(b)->slotName(s), sim().programName(b, s));
         }
     EXPECT_EQ(sim().received().size(), 4u * 256u);

@@ -18,39 +18,117 @@ struct TextCase
 };
 
 const TextCase kValueTexts[] = {
-    {0, 0, "C-2"}, {0, 11, "B-2"}, {0, 24, "C0"}, {0, 60, "C3"}, {0, 120, "C8"}, {0, 127, "G8"}, {0, 128, "128"},
-    {1, 0, "-50"}, {1, 50, "0"}, {1, 100, "50"},
-    {17, 0, "-99"}, {17, 198, "99"}, {114, 99, "0"},
-    {2, 0, "Saw"}, {2, 1, "TRI"}, {2, 2, "MIX"}, {2, 3, "P-0"}, {2, 102, "P-99"},
-    {10, 0, "R-1"}, {10, 95, "R-96"}, {10, 96, "U-1"}, {10, 127, "U-32"},
-    {30, 0, "L<<>>R"}, {30, 3, "MONO"}, {30, 6, "R<<>>L"}, {30, 7, "7"},
-    {34, 0, "OFF"}, {65, 1, "ON"},
-    {35, 150, "150"}, {35, 152, "s16"}, {35, 160, "s16"}, {35, 153, "s 8"}, {35, 166, "st6"}, {35, 167, "167"},
-    {40, 150, "150"}, {40, 154, "seq/4"}, {40, 153, "Seq/8"}, {40, 160, "16C/st"},
-    {41, 1, "Reverse Sawtooth"}, {42, 100, "100"}, {42, 101, "s101"}, {42, 200, "s200"},
-    {54, 13, "MIDI Sq SP"}, {55, 0, "No MIDI"}, {55, 1, "-36"}, {55, 36, "-1"}, {55, 37, "----"},
-    {55, 38, "1"}, {55, 73, "36"}, {55, 74, "74"},
-    {62, 3, "Split"}, {64, 100, "100"}, {64, 101, "F2"}, {64, 199, "F100"}, {64, 200, "OFF"}, {64, 201, "201"},
-    {66, 120, "120 BPM"}, {67, 0, "1/2n"}, {67, 12, "64nt"}, {71, 23, "Uni 2 Last RT"},
-    {74, 0, "OFF"}, {78, 4, "Seq 4"}, {74, 5, "5"}, {80, 0, "2 P"}, {80, 1, "4 P"},
-    {84, 99, "99 OUT"}, {84, 100, "0 IN"}, {103, 199, "99 IN"}, {103, 255, "155 IN"},
-    {85, 0, "- - - - -"}, {85, 24, "Osc 4"}, {88, 0, "Expon"}, {88, 1, "Linear"},
-    {43, 1, "Osc 1 Freqency"}, {43, 68, "Distortion"}, {43, 69, "69"},
-    {56, 20, "Filter Frequency"}, {56, 69, "Seq Clk Mulitipl"}, {56, 75, "MIDI Foot Cntr"}, {56, 76, "76"},
-    {567, 55, "55"}, {128, 7, "7"}, {199, 3, "3"}, {-1, 4, "4"}, {20, -3, "-3"},
+    {0, 0, "C-2"},
+    {0, 11, "B-2"},
+    {0, 24, "C0"},
+    {0, 60, "C3"},
+    {0, 120, "C8"},
+    {0, 127, "G8"},
+    {0, 128, "128"},
+    {1, 0, "-50"},
+    {1, 50, "0"},
+    {1, 100, "50"},
+    {17, 0, "-99"},
+    {17, 198, "99"},
+    {114, 99, "0"},
+    {2, 0, "Saw"},
+    {2, 1, "TRI"},
+    {2, 2, "MIX"},
+    {2, 3, "P-0"},
+    {2, 102, "P-99"},
+    {10, 0, "R-1"},
+    {10, 95, "R-96"},
+    {10, 96, "U-1"},
+    {10, 127, "U-32"},
+    {30, 0, "L<<>>R"},
+    {30, 3, "MONO"},
+    {30, 6, "R<<>>L"},
+    {30, 7, "7"},
+    {34, 0, "OFF"},
+    {65, 1, "ON"},
+    {35, 150, "150"},
+    {35, 152, "s16"},
+    {35, 160, "s16"},
+    {35, 153, "s 8"},
+    {35, 166, "st6"},
+    {35, 167, "167"},
+    {40, 150, "150"},
+    {40, 154, "seq/4"},
+    {40, 153, "Seq/8"},
+    {40, 160, "16C/st"},
+    {41, 1, "Reverse Sawtooth"},
+    {42, 100, "100"},
+    {42, 101, "s101"},
+    {42, 200, "s200"},
+    {54, 13, "MIDI Sq SP"},
+    {55, 0, "No MIDI"},
+    {55, 1, "-36"},
+    {55, 36, "-1"},
+    {55, 37, "----"},
+    {55, 38, "1"},
+    {55, 73, "36"},
+    {55, 74, "74"},
+    {62, 3, "Split"},
+    {64, 100, "100"},
+    {64, 101, "F2"},
+    {64, 199, "F100"},
+    {64, 200, "OFF"},
+    {64, 201, "201"},
+    {66, 120, "120 BPM"},
+    {67, 0, "1/2n"},
+    {67, 12, "64nt"},
+    {71, 23, "Uni 2 Last RT"},
+    {74, 0, "OFF"},
+    {78, 4, "Seq 4"},
+    {74, 5, "5"},
+    {80, 0, "2 P"},
+    {80, 1, "4 P"},
+    {84, 99, "99 OUT"},
+    {84, 100, "0 IN"},
+    {103, 199, "99 IN"},
+    {103, 255, "155 IN"},
+    {85, 0, "- - - - -"},
+    {85, 24, "Osc 4"},
+    {88, 0, "Expon"},
+    {88, 1, "Linear"},
+    {43, 1, "Osc 1 Freqency"},
+    {43, 68, "Distortion"},
+    {43, 69, "69"},
+    {56, 20, "Filter Frequency"},
+    {56, 69, "Seq Clk Mulitipl"},
+    {56, 75, "MIDI Foot Cntr"},
+    {56, 76, "76"},
+    {567, 55, "55"},
+    {128, 7, "7"},
+    {199, 3, "3"},
+    {-1, 4, "4"},
+    {20, -3, "-3"},
 };
 
 const TextCase kGlobalTexts[] = {
-    {2, 77, "77"}, {3, 36, "0"}, {3, 0, "-36"}, {4, 20, "20 BPM"}, {5, 3, "8n1/2s"}, {6, 1, "ON"},
-    {7, 6, "MIDI Clk In - No Start/Stop"}, {7, 7, "7"}, {8, 0, "OFF"}, {9, 2, "MIDI Note Echoed"},
-    {10, 12, "12 dB"}, {11, 0, "-50"}, {14, 0, "All Channels"}, {14, 16, "Channel 16"}, {13, 9, "9"},
+    {2, 77, "77"},
+    {3, 36, "0"},
+    {3, 0, "-36"},
+    {4, 20, "20 BPM"},
+    {5, 3, "8n1/2s"},
+    {6, 1, "ON"},
+    {7, 6, "MIDI Clk In - No Start/Stop"},
+    {7, 7, "7"},
+    {8, 0, "OFF"},
+    {9, 2, "MIDI Note Echoed"},
+    {10, 12, "12 dB"},
+    {11, 0, "-50"},
+    {14, 0, "All Channels"},
+    {14, 16, "Channel 16"},
+    {13, 9, "9"},
 };
 } // namespace
 
 TEST(ValueTexts, EveryRuleAndItsFallbacks)
 {
     for (const auto& c : kValueTexts)
-        EXPECT_EQ(ParDes::valueText(c.kind, c.value), juce::String(c.text)) << "kind " << c.kind << " value " << c.value;
+        EXPECT_EQ(ParDes::valueText(c.kind, c.value), juce::String(c.text))
+            << "kind " << c.kind << " value " << c.value;
     for (const auto& c : kGlobalTexts)
         EXPECT_EQ(ParDes::globalValueText(c.kind, c.value), juce::String(c.text)) << "global " << c.kind;
 }
@@ -88,9 +166,12 @@ TEST(ParamTables, RangesScalesAndKinds)
 {
     std::int16_t mn[200], mx[200], kind[200];
     params::fillTables(mn, mx, kind);
-    struct Case { int index, minimum, maximum, kind; };
-    const Case cases[] = {{0, 0, 120, 0},    {10, 0, 127, 10},   {56, 0, 76, 56},  {59, 0, 76, 59},
-                          {66, 30, 250, 66}, {117, 0, 68, 117}, {128, 0, 102, 567}, {143, 0, 102, 567},
+    struct Case
+    {
+        int index, minimum, maximum, kind;
+    };
+    const Case cases[] = {{0, 0, 120, 0},     {10, 0, 127, 10},   {56, 0, 76, 56},    {59, 0, 76, 59},
+                          {66, 30, 250, 66},  {117, 0, 68, 117},  {128, 0, 102, 567}, {143, 0, 102, 567},
                           {144, 0, 101, 567}, {191, 0, 101, 567}, {192, 0, 127, 192}, {199, 0, 127, 199}};
     for (const auto& c : cases)
     {
@@ -120,8 +201,8 @@ TEST(ParamTables, InitialProgramIsInsideEveryRange)
     const auto& init = params::initialProgram();
     for (int i = 0; i < params::numSoundParams; ++i)
     {
-        EXPECT_GE(init[(size_t) i], params::info(i)->minimum) << i;
-        EXPECT_LE(init[(size_t) i], params::info(i)->maximum) << i;
+        EXPECT_GE(init[(size_t)i], params::info(i)->minimum) << i;
+        EXPECT_LE(init[(size_t)i], params::info(i)->maximum) << i;
     }
     EXPECT_EQ(init[0], 24);
     EXPECT_EQ(init[120], 106);
@@ -135,8 +216,8 @@ TEST(Names, EncodingCutsPadsAndReplaces)
     EXPECT_EQ(records::decodeName(b), juce::String("Untitled        "));
     records::encodeName("A very long program name", b);
     EXPECT_EQ(records::decodeName(b), juce::String("A very long prog"));
-    records::encodeName(juce::String::charToString((juce::juce_wchar) 8364) + juce::String::charToString(19)
-                            + juce::String::charToString(20) + juce::String::charToString(159),
+    records::encodeName(juce::String::charToString((juce::juce_wchar)8364) + juce::String::charToString(19) +
+                            juce::String::charToString(20) + juce::String::charToString(159),
                         b);
     EXPECT_EQ(b[0], 32);
     EXPECT_EQ(b[1], 32);
@@ -156,7 +237,7 @@ TEST(Packing, ProgramRoundTripCarriesHighBitsButNotTheName)
     juce::MemoryBlock record(208);
     auto* r = static_cast<std::uint8_t*>(record.getData());
     for (int i = 0; i < 208; ++i)
-        r[i] = (std::uint8_t) ((i * 37 + 11) & 0xff);
+        r[i] = (std::uint8_t)((i * 37 + 11) & 0xff);
     r[0] = 0x80;
     r[191] = 0xff;
 
@@ -171,7 +252,7 @@ TEST(Packing, ProgramRoundTripCarriesHighBitsButNotTheName)
     EXPECT_EQ(m[225], 0xF7);
     for (int i = 5; i < 225; ++i)
         ASSERT_LT(m[i], 0x80) << i; // every payload byte is 7-bit
-    EXPECT_EQ(m[5] & 1, 1);          // bit 7 of R[0] travels as bit 0 of the first high-bit byte
+    EXPECT_EQ(m[5] & 1, 1);         // bit 7 of R[0] travels as bit 0 of the first high-bit byte
     EXPECT_EQ(m[6], 0x00);
 
     const auto back = records::unpackMessage(message);
@@ -184,8 +265,8 @@ TEST(Packing, ProgramRoundTripCarriesHighBitsButNotTheName)
 
 TEST(Packing, AcceptedMessageLengths)
 {
-    const std::pair<size_t, size_t> cases[] = {{92, 80},  {220, 192}, {293, 256}, {226, 192}, {228, 192},
-                                               {227, 0},  {100, 0},   {98, 0},    {0, 0},     {225, 0}};
+    const std::pair<size_t, size_t> cases[] = {{92, 80}, {220, 192}, {293, 256}, {226, 192}, {228, 192},
+                                               {227, 0}, {100, 0},   {98, 0},    {0, 0},     {225, 0}};
     for (const auto& [in, out] : cases)
         EXPECT_EQ(records::unpackMessage(juce::MemoryBlock(in, true)).getSize(), out) << in;
 }
@@ -219,8 +300,8 @@ TEST(GlobalDump, ShortMessagesAndExtraPairs)
     std::uint8_t full[38] = {0xF0, 0x01, 0x20, 0x01, 0x0F};
     for (int i = 0; i < 16; ++i)
     {
-        full[5 + 2 * i] = (std::uint8_t) (i & 0x0f);
-        full[6 + 2 * i] = (std::uint8_t) (i == 14 ? 1 : 0);
+        full[5 + 2 * i] = (std::uint8_t)(i & 0x0f);
+        full[6 + 2 * i] = (std::uint8_t)(i == 14 ? 1 : 0);
     }
     full[37] = 0xF7;
     GlobalRecord all;

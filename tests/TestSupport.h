@@ -43,7 +43,7 @@ public:
             codes.push_back(c);
     }
 
-    int count(int code) const { return (int) std::count(codes.begin(), codes.end(), code); }
+    int count(int code) const { return (int)std::count(codes.begin(), codes.end(), code); }
 
     MidiCntrState& state;
     std::vector<int> codes;
@@ -87,7 +87,7 @@ inline std::vector<juce::uint8> bytes(std::initializer_list<int> list)
 {
     std::vector<juce::uint8> v;
     for (int b : list)
-        v.push_back((juce::uint8) b);
+        v.push_back((juce::uint8)b);
     return v;
 }
 

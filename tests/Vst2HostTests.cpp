@@ -16,8 +16,10 @@ VstIntPtr hostCallback(AEffect*, int opcode, int, VstIntPtr, void*, float)
 {
     switch (opcode)
     {
-    case audioMasterVersion: return 2400;
-    default: return 0;
+    case audioMasterVersion:
+        return 2400;
+    default:
+        return 0;
     }
 }
 
@@ -31,7 +33,7 @@ struct LoadedPlugin
         library = dlopen(ZENTAK_VST2_PATH, RTLD_NOW | RTLD_LOCAL);
         if (library == nullptr)
             return;
-        using Entry = AEffect* (*) (audioMasterCallback);
+        using Entry = AEffect* (*)(audioMasterCallback);
         auto entry = reinterpret_cast<Entry>(dlsym(library, "VSTPluginMain"));
         if (entry != nullptr)
             effect = entry(reinterpret_cast<audioMasterCallback>(&hostCallback));
@@ -86,7 +88,7 @@ TEST(Vst2Host, PropertiesAndFlags)
     EXPECT_EQ(e.numParams, 192);
     EXPECT_EQ(e.numInputs, 2);
     EXPECT_EQ(e.numOutputs, 2);
-    EXPECT_EQ(e.uniqueID, (VstInt32) CCONST('K', 'v', 'r', 'b'));
+    EXPECT_EQ(e.uniqueID, (VstInt32)CCONST('K', 'v', 'r', 'b'));
     EXPECT_EQ(e.version, 202);
     EXPECT_EQ(e.initialDelay, 0);
     EXPECT_TRUE(e.flags & effFlagsHasEditor);
@@ -99,16 +101,16 @@ TEST(Vst2Host, PropertiesAndFlags)
     EXPECT_EQ(p.text(effGetProductString), "Zentak Control");
     EXPECT_EQ(p.text(effGetVendorString), "Marlovinex");
     EXPECT_EQ(p.call(effGetVendorVersion), 202);
-    EXPECT_EQ(p.call(effGetPlugCategory), (VstIntPtr) kPlugCategEffect);
+    EXPECT_EQ(p.call(effGetPlugCategory), (VstIntPtr)kPlugCategEffect);
 }
 
 TEST(Vst2Host, CanDoAnswers)
 {
     auto& p = plugin();
     ASSERT_NE(p.effect, nullptr);
-    for (const char* yes : {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents", "sendVstEvents",
-                            "sendVstMidiEvent", "sendVstMidiEvents", "receiveVstTimeInfo",
-                            "conformsToWindowRules", "bypass"})
+    for (const char* yes :
+         {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents", "sendVstEvents",
+          "sendVstMidiEvent", "sendVstMidiEvents", "receiveVstTimeInfo", "conformsToWindowRules", "bypass"})
         EXPECT_EQ(p.canDo(yes), 1) << yes;
     EXPECT_EQ(p.canDo("openCloseAnyThread"), -1);
     EXPECT_EQ(p.canDo("offline"), 0);
@@ -162,7 +164,7 @@ TEST(Vst2Host, ChunksRoundTrip)
 
     char other[] = "Renamed";
     p.call(effSetProgramName, 0, 0, other);
-    p.call(effSetChunk, 0, (VstIntPtr) bank.size(), const_cast<char*>(bank.data()));
+    p.call(effSetChunk, 0, (VstIntPtr)bank.size(), const_cast<char*>(bank.data()));
     char back[64] = {};
     p.call(effGetProgramNameIndexed, 3, 0, back);
     EXPECT_EQ(trimRight(back), "Chunk Three");
@@ -180,8 +182,8 @@ TEST(Vst2Host, AudioPassesThrough)
     std::vector<float> inL(256), inR(256), outL(256, 9.0f), outR(256, 9.0f);
     for (int i = 0; i < 256; ++i)
     {
-        inL[(size_t) i] = 0.01f * (float) i;
-        inR[(size_t) i] = -0.02f * (float) i;
+        inL[(size_t)i] = 0.01f * (float)i;
+        inR[(size_t)i] = -0.02f * (float)i;
     }
     float* ins[] = {inL.data(), inR.data()};
     float* outs[] = {outL.data(), outR.data()};

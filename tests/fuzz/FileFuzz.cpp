@@ -22,17 +22,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     juce::String in, out;
     bool hasOutput = false;
     settingsfiles::parsePortNames(block, in, out, hasOutput);
-    settingsfiles::parseFields(juce::String::createStringFromData(data, (int) size));
+    settingsfiles::parseFields(juce::String::createStringFromData(data, (int)size));
 
     // The chunk readers see the bytes behind each header, as a host would hand them over.
     for (const char* header : {"EvolverPluginBank", "EvolverPluginSettings"})
     {
         juce::MemoryBlock chunk(header, std::strlen(header));
         chunk.append(data, size);
-        processor.setStateInformation(chunk.getData(), (int) chunk.getSize());
-        processor.setCurrentProgramStateInformation(chunk.getData(), (int) chunk.getSize());
+        processor.setStateInformation(chunk.getData(), (int)chunk.getSize());
+        processor.setCurrentProgramStateInformation(chunk.getData(), (int)chunk.getSize());
     }
-    processor.setStateInformation(data, (int) size);
+    processor.setStateInformation(data, (int)size);
     processor.state().takePendingCodes();
     return 0;
 }

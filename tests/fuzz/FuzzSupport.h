@@ -28,13 +28,15 @@ public:
 inline void initialiseFramework()
 {
     static auto* gui = new juce::ScopedJuceInitialiser_GUI();
-    (void) gui;
+    (void)gui;
 }
 
 inline MidiCntrStateOptions options()
 {
-    return MidiCntrStateOptions{juce::File::getSpecialLocation(juce::File::tempDirectory), {},
-                                std::make_shared<SinkDevices>(), false};
+    return MidiCntrStateOptions{juce::File::getSpecialLocation(juce::File::tempDirectory),
+                                {},
+                                std::make_shared<SinkDevices>(),
+                                false};
 }
 
 } // namespace zentak::fuzz

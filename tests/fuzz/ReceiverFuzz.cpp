@@ -9,7 +9,8 @@ using namespace zentak;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
     fuzz::initialiseFramework();
-    static MidiCntrState& state = [] () -> MidiCntrState& {
+    static MidiCntrState& state = []() -> MidiCntrState&
+    {
         auto* s = new MidiCntrState(fuzz::options()); // lives until the process ends, like the framework
         s->openOutputPort(1);
         return *s;
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     while (p < size)
     {
         const std::uint8_t control = data[p++];
-        const size_t length = juce::jmin((size_t) (control & 0x3f) + 1, size - p);
+        const size_t length = juce::jmin((size_t)(control & 0x3f) + 1, size - p);
         const auto* piece = data + p;
         p += length;
         switch (control >> 6)
@@ -27,17 +28,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         case 0:
         case 1:
             if (length > 0)
-                state.handleIncomingMidiMessage(nullptr, juce::MidiMessage(piece, (int) length));
+                state.handleIncomingMidiMessage(nullptr, juce::MidiMessage(piece, (int)length));
             break;
         case 2:
             if (length > 0 && (piece[0] & 1))
                 state.startTransfer((piece[0] & 2) ? 7 : 0, (piece[0] >> 2) & 7);
             else
                 state.endTransfer();
-            state.handlePartialSysexMessage(nullptr, piece, (int) length, 0.0);
+            state.handlePartialSysexMessage(nullptr, piece, (int)length, 0.0);
             break;
         default:
-            state.handleHostMidi(piece, (int) length);
+            state.handleHostMidi(piece, (int)length);
             state.handleSysex(piece, length);
             break;
         }

@@ -14,17 +14,17 @@ const std::uint8_t kHeader[] = {0xF0, 0x01, 0x20, 0x01};
 std::vector<std::uint8_t> sysex(int command, std::initializer_list<int> body)
 {
     std::vector<std::uint8_t> m(kHeader, kHeader + 4);
-    m.push_back((std::uint8_t) command);
+    m.push_back((std::uint8_t)command);
     for (int b : body)
-        m.push_back((std::uint8_t) b);
+        m.push_back((std::uint8_t)b);
     m.push_back(0xF7);
     return m;
 }
 
 juce::String simulatorName(int bank, int slot)
 {
-    return "Sim " + juce::String::charToString((juce::juce_wchar) ('A' + bank)) + "-"
-           + juce::String(slot + 1).paddedLeft('0', 3);
+    return "Sim " + juce::String::charToString((juce::juce_wchar)('A' + bank)) + "-" +
+           juce::String(slot + 1).paddedLeft('0', 3);
 }
 } // namespace
 
@@ -36,26 +36,26 @@ EvolverSimulator::EvolverSimulator() : startMs(juce::Time::getMillisecondCounter
     for (int b = 0; b < 4; ++b)
         for (int s = 0; s < 128; ++s)
         {
-            auto* p = banks.data() + (size_t) (b * 128 + s) * 208;
+            auto* p = banks.data() + (size_t)(b * 128 + s) * 208;
             std::memcpy(p, init.data(), 192);
-            p[16] = (std::uint8_t) (s % 165);            // filter frequency
-            p[22] = (std::uint8_t) ((b * 25) % 101);     // resonance
-            p[128 + (s % 64)] = (std::uint8_t) (b + 1);  // one sequencer step
-            p[191] = (std::uint8_t) (128 + s);           // a byte with its high bit set
+            p[16] = (std::uint8_t)(s % 165);           // filter frequency
+            p[22] = (std::uint8_t)((b * 25) % 101);    // resonance
+            p[128 + (s % 64)] = (std::uint8_t)(b + 1); // one sequencer step
+            p[191] = (std::uint8_t)(128 + s);          // a byte with its high bit set
             records::encodeName(simulatorName(b, s), p + 192);
         }
     std::memcpy(edit.data(), init.data(), 192);
     const int mains[16] = {0, 0, 80, 36, 120, 2, 1, 0, 0, 0, 12, 50, 0, 0, 1, 0};
     for (int i = 0; i < 16; ++i)
-        mainParams[(size_t) i] = (std::uint8_t) mains[i];
+        mainParams[(size_t)i] = (std::uint8_t)mains[i];
     for (int c = 0; c < 3; ++c)
         for (int s = 0; s < 128; ++s)
         {
-            auto* p = combos.data() + (size_t) (c * 128 + s) * 80;
+            auto* p = combos.data() + (size_t)(c * 128 + s) * 80;
             for (int i = 0; i < 64; ++i)
-                p[i] = (std::uint8_t) ((c * 31 + s * 7 + i) & 0x7f);
-            records::encodeName("Combo " + juce::String::charToString((juce::juce_wchar) ('A' + c)) + "-"
-                                    + juce::String(s + 1).paddedLeft('0', 3),
+                p[i] = (std::uint8_t)((c * 31 + s * 7 + i) & 0x7f);
+            records::encodeName("Combo " + juce::String::charToString((juce::juce_wchar)('A' + c)) + "-" +
+                                    juce::String(s + 1).paddedLeft('0', 3),
                                 p + 64);
         }
     worker = std::thread([this] { run(); });
@@ -133,10 +133,10 @@ void EvolverSimulator::schedule(std::vector<std::uint8_t> m, bool fromUs)
             // Each direction of the cable carries one byte after another.
             double& freeAt = fromUs ? toSimFreeAt : fromSimFreeAt;
             const double start = juce::jmax(due, freeAt);
-            due = start + 1000.0 * (double) m.size() / (double) bytesPerSecond;
+            due = start + 1000.0 * (double)m.size() / (double)bytesPerSecond;
             freeAt = due;
         }
-        wireBytes += (std::int64_t) m.size();
+        wireBytes += (std::int64_t)m.size();
         queue.push_back({std::move(m), due, fromUs});
         ++busy;
     }
@@ -174,7 +174,7 @@ void EvolverSimulator::run()
         {
             // Sleep most of the way, then yield until the byte time is reached: the cable's
             // timing stays exact to a few microseconds instead of the scheduler's slack.
-            wake.wait_for(l, std::chrono::microseconds((long long) ((wait - 2.5) * 1000.0)));
+            wake.wait_for(l, std::chrono::microseconds((long long)((wait - 2.5) * 1000.0)));
             continue;
         }
         if (wait > 0.0)
@@ -209,14 +209,14 @@ void EvolverSimulator::deliver(const std::vector<std::uint8_t>& m)
         return;
     if (m[0] == 0xF0)
         answerArrivedAt.store(nowMs());
-    if (m[0] != 0xF0 || piece <= 0 || (int) m.size() <= piece)
+    if (m[0] != 0xF0 || piece <= 0 || (int)m.size() <= piece)
     {
-        input->handleIncomingMidiMessage(nullptr, juce::MidiMessage(m.data(), (int) m.size()));
+        input->handleIncomingMidiMessage(nullptr, juce::MidiMessage(m.data(), (int)m.size()));
         return;
     }
-    for (size_t offset = 0; offset < m.size(); offset += (size_t) piece)
+    for (size_t offset = 0; offset < m.size(); offset += (size_t)piece)
     {
-        const int n = (int) juce::jmin((size_t) piece, m.size() - offset);
+        const int n = (int)juce::jmin((size_t)piece, m.size() - offset);
         input->handleIncomingMidiMessage(nullptr, juce::MidiMessage(m.data() + offset, n));
     }
 }
@@ -234,7 +234,7 @@ void EvolverSimulator::answer(std::vector<std::uint8_t> m, bool isAnswer)
         if (corruptNext && m.size() > 2)
         {
             corruptNext = false;
-            m.erase(m.begin() + (std::ptrdiff_t) (m.size() / 2));
+            m.erase(m.begin() + (std::ptrdiff_t)(m.size() / 2));
         }
     }
     if (isAnswer)
@@ -284,7 +284,7 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
         if (status == 0xB0 && at(1) == 32 && at(2) < 4)
             selectedBank = at(2);
         else if (status == 0xC0)
-            std::memcpy(edit.data(), banks.data() + (size_t) (selectedBank * 128 + (at(1) & 0x7f)) * 208, 192);
+            std::memcpy(edit.data(), banks.data() + (size_t)(selectedBank * 128 + (at(1) & 0x7f)) * 208, 192);
         return;
     }
     if (m.size() < 6 || at(1) != 0x01 || at(2) != 0x20 || m.back() != 0xF7)
@@ -299,21 +299,21 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
         if (at(5) < 128)
         {
             std::lock_guard<std::mutex> l(modelLock);
-            edit[(size_t) at(5)] = (std::uint8_t) ((at(6) & 0x0f) | ((at(7) & 0x0f) << 4));
+            edit[(size_t)at(5)] = (std::uint8_t)((at(6) & 0x0f) | ((at(7) & 0x0f) << 4));
         }
         return;
     case 0x08: // sequencer step of the edit buffer
         if (at(5) < 64)
         {
             std::lock_guard<std::mutex> l(modelLock);
-            edit[(size_t) (128 + at(5))] = (std::uint8_t) ((at(6) & 0x0f) | ((at(7) & 0x0f) << 4));
+            edit[(size_t)(128 + at(5))] = (std::uint8_t)((at(6) & 0x0f) | ((at(7) & 0x0f) << 4));
         }
         return;
     case 0x09: // main parameter
         if (at(5) < 16)
         {
             std::lock_guard<std::mutex> l(modelLock);
-            mainParams[(size_t) at(5)] = (std::uint8_t) ((at(6) & 0x0f) | ((at(7) & 0x0f) << 4));
+            mainParams[(size_t)at(5)] = (std::uint8_t)((at(6) & 0x0f) | ((at(7) & 0x0f) << 4));
         }
         return;
     case 0x02: // program into its slot
@@ -321,7 +321,7 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
         {
             const auto u = records::unpackPayload(m.data() + 7, 220);
             std::lock_guard<std::mutex> l(modelLock);
-            std::memcpy(banks.data() + (size_t) (bank * 128 + slot) * 208, u.getData(), 192);
+            std::memcpy(banks.data() + (size_t)(bank * 128 + slot) * 208, u.getData(), 192);
         }
         return;
     case 0x03: // program into the edit buffer
@@ -336,7 +336,7 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
         if (m.size() == 24 && slotOk)
         {
             std::lock_guard<std::mutex> l(modelLock);
-            std::memcpy(banks.data() + (size_t) (bank * 128 + slot) * 208 + 192, m.data() + 7, 16);
+            std::memcpy(banks.data() + (size_t)(bank * 128 + slot) * 208 + 192, m.data() + 7, 16);
         }
         return;
     case 0x05: // one program dump
@@ -345,11 +345,11 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
             std::vector<std::uint8_t> out(228);
             std::memcpy(out.data(), kHeader, 4);
             out[4] = 0x02;
-            out[5] = (std::uint8_t) bank;
-            out[6] = (std::uint8_t) slot;
+            out[5] = (std::uint8_t)bank;
+            out[6] = (std::uint8_t)slot;
             {
                 std::lock_guard<std::mutex> l(modelLock);
-                records::packProgramPayload(banks.data() + (size_t) (bank * 128 + slot) * 208, out.data() + 7);
+                records::packProgramPayload(banks.data() + (size_t)(bank * 128 + slot) * 208, out.data() + 7);
             }
             out[227] = 0xF7;
             answer(std::move(out));
@@ -376,8 +376,8 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
             std::lock_guard<std::mutex> l(modelLock);
             for (auto v : mainParams)
             {
-                out.push_back((std::uint8_t) (v & 0x0f));
-                out.push_back((std::uint8_t) (v >> 4));
+                out.push_back((std::uint8_t)(v & 0x0f));
+                out.push_back((std::uint8_t)(v >> 4));
             }
         }
         out.push_back(0xF7);
@@ -391,9 +391,9 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
             out.pop_back();
             {
                 std::lock_guard<std::mutex> l(modelLock);
-                const auto* name = banks.data() + (size_t) (bank * 128 + slot) * 208 + 192;
+                const auto* name = banks.data() + (size_t)(bank * 128 + slot) * 208 + 192;
                 for (int i = 0; i < 16; ++i)
-                    out.push_back((std::uint8_t) (name[i] & 0x7f));
+                    out.push_back((std::uint8_t)(name[i] & 0x7f));
             }
             out.push_back(0xF7);
             answer(std::move(out));
@@ -405,17 +405,18 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
             std::vector<std::uint8_t> out(100);
             std::memcpy(out.data(), kHeader, 4);
             out[4] = 0x22;
-            out[5] = (std::uint8_t) bank;
-            out[6] = (std::uint8_t) slot;
+            out[5] = (std::uint8_t)bank;
+            out[6] = (std::uint8_t)slot;
             {
                 std::lock_guard<std::mutex> l(modelLock);
-                records::packPayload(combos.data() + (size_t) (bank * 128 + slot) * 80, 80, out.data() + 7);
+                records::packPayload(combos.data() + (size_t)(bank * 128 + slot) * 80, 80, out.data() + 7);
             }
             out[99] = 0xF7;
             answer(std::move(out));
         }
         return;
-    default: return;
+    default:
+        return;
     }
 }
 
@@ -424,7 +425,7 @@ void EvolverSimulator::panelEdit(int param, int value)
     {
         std::lock_guard<std::mutex> l(modelLock);
         if (param >= 0 && param < 128)
-            edit[(size_t) param] = (std::uint8_t) value;
+            edit[(size_t)param] = (std::uint8_t)value;
     }
     answer(sysex(0x01, {param & 0x7f, value & 0x0f, (value >> 4) & 0x0f}), false);
 }
@@ -434,7 +435,7 @@ void EvolverSimulator::panelStepEdit(int step, int value)
     {
         std::lock_guard<std::mutex> l(modelLock);
         if (step >= 0 && step < 64)
-            edit[(size_t) (128 + step)] = (std::uint8_t) value;
+            edit[(size_t)(128 + step)] = (std::uint8_t)value;
     }
     answer(sysex(0x08, {step & 0x7f, value & 0x0f, (value >> 4) & 0x0f}), false);
 }
@@ -446,17 +447,18 @@ void EvolverSimulator::panelSelectProgram(int bank, int slot)
         std::lock_guard<std::mutex> l(modelLock);
         ch = channel;
         selectedBank = juce::jlimit(0, 3, bank);
-        std::memcpy(edit.data(), banks.data() + (size_t) (selectedBank * 128 + (slot & 0x7f)) * 208, 192);
+        std::memcpy(edit.data(), banks.data() + (size_t)(selectedBank * 128 + (slot & 0x7f)) * 208, 192);
     }
-    answer({(std::uint8_t) (0xB0 + ch - 1), 32, (std::uint8_t) (bank & 0x7f)}, false);
-    answer({(std::uint8_t) (0xC0 + ch - 1), (std::uint8_t) (slot & 0x7f)}, false);
+    answer({(std::uint8_t)(0xB0 + ch - 1), 32, (std::uint8_t)(bank & 0x7f)}, false);
+    answer({(std::uint8_t)(0xC0 + ch - 1), (std::uint8_t)(slot & 0x7f)}, false);
 }
 
 std::array<std::uint8_t, 208> EvolverSimulator::program(int bank, int slot) const
 {
     std::array<std::uint8_t, 208> out{};
     std::lock_guard<std::mutex> l(modelLock);
-    std::memcpy(out.data(), banks.data() + (size_t) (juce::jlimit(0, 3, bank) * 128 + juce::jlimit(0, 127, slot)) * 208,
+    std::memcpy(out.data(),
+                banks.data() + (size_t)(juce::jlimit(0, 3, bank) * 128 + juce::jlimit(0, 127, slot)) * 208,
                 208);
     return out;
 }
@@ -464,7 +466,7 @@ std::array<std::uint8_t, 208> EvolverSimulator::program(int bank, int slot) cons
 void EvolverSimulator::setProgram(int bank, int slot, const std::uint8_t* bytes192, const juce::String& name)
 {
     std::lock_guard<std::mutex> l(modelLock);
-    auto* p = banks.data() + (size_t) (juce::jlimit(0, 3, bank) * 128 + juce::jlimit(0, 127, slot)) * 208;
+    auto* p = banks.data() + (size_t)(juce::jlimit(0, 3, bank) * 128 + juce::jlimit(0, 127, slot)) * 208;
     std::memcpy(p, bytes192, 192);
     records::encodeName(name, p + 192);
 }
@@ -484,21 +486,22 @@ std::array<std::uint8_t, 192> EvolverSimulator::editBuffer() const
 int EvolverSimulator::mainParameter(int index) const
 {
     std::lock_guard<std::mutex> l(modelLock);
-    return index >= 0 && index < 16 ? mainParams[(size_t) index] : 0;
+    return index >= 0 && index < 16 ? mainParams[(size_t)index] : 0;
 }
 
 void EvolverSimulator::setMainParameter(int index, int value)
 {
     std::lock_guard<std::mutex> l(modelLock);
     if (index >= 0 && index < 16)
-        mainParams[(size_t) index] = (std::uint8_t) value;
+        mainParams[(size_t)index] = (std::uint8_t)value;
 }
 
 std::array<std::uint8_t, 80> EvolverSimulator::combo(int bank, int slot) const
 {
     std::array<std::uint8_t, 80> out{};
     std::lock_guard<std::mutex> l(modelLock);
-    std::memcpy(out.data(), combos.data() + (size_t) (juce::jlimit(0, 2, bank) * 128 + juce::jlimit(0, 127, slot)) * 80,
+    std::memcpy(out.data(),
+                combos.data() + (size_t)(juce::jlimit(0, 2, bank) * 128 + juce::jlimit(0, 127, slot)) * 80,
                 80);
     return out;
 }

@@ -46,8 +46,8 @@ public:
     void setChannel(int channel1to16);
 
     // Panel --------------------------------------------------------------------------------------
-    void panelEdit(int param, int value);       // command 0x01
-    void panelStepEdit(int step, int value);    // command 0x08
+    void panelEdit(int param, int value);        // command 0x01
+    void panelStepEdit(int step, int value);     // command 0x08
     void panelSelectProgram(int bank, int slot); // bank select (controller 32) and program change
 
     // Model --------------------------------------------------------------------------------------
