@@ -120,13 +120,7 @@ void MidiCntrState::postChange(int code)
     if (onMessageThread())
     {
         wakePending.store(false);
-        juce::Array<MidiCntrStateListener*> copy;
-        {
-            const juce::ScopedLock sl(lock);
-            copy = listeners;
-        }
-        for (int i = copy.size(); --i >= 0;)
-            copy.getUnchecked(i)->midiCntrStateChanged(this);
+        wakeListeners();
     }
     else
     {
@@ -136,8 +130,12 @@ void MidiCntrState::postChange(int code)
 
 void MidiCntrState::deliverPendingWakes()
 {
-    if (!wakePending.exchange(false))
-        return;
+    if (wakePending.exchange(false))
+        wakeListeners();
+}
+
+void MidiCntrState::wakeListeners()
+{
     juce::Array<MidiCntrStateListener*> copy;
     {
         const juce::ScopedLock sl(lock);

@@ -184,6 +184,7 @@ private:
 
     void sendHostQueued(const juce::MidiMessage& m);
     void openSavedPorts();
+    void wakeListeners();
     void handleInstrumentEdit(int index, int value);
     void handleProgramDump(const juce::uint8* m, size_t size, int command);
     void handleProgramName(const juce::uint8* m, size_t size);
