@@ -192,3 +192,23 @@ TEST(Vst2Host, AudioPassesThrough)
     EXPECT_EQ(outR, inR);
     p.call(effMainsChanged, 0, 0);
 }
+
+#ifdef ZENTAK_LV2_BUNDLE
+#include <fstream>
+#include <sstream>
+
+TEST(Lv2Bundle, DescribesThe192ParametersByName)
+{
+    std::ifstream in(std::string(ZENTAK_LV2_BUNDLE) + "/dsp.ttl");
+    ASSERT_TRUE(in.good());
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string ttl = text.str();
+    size_t count = 0;
+    for (size_t p = 0; (p = ttl.find("a lv2:Parameter", p)) != std::string::npos; ++p)
+        ++count;
+    EXPECT_EQ(count, 192u);
+    for (const char* name : {"\"OCS1 Frequency\"", "\"EXIN EnvFlwDstn\"", "\"Seq 1 Step 1\"", "\"Seq 4 Step 16\""})
+        EXPECT_NE(ttl.find(std::string("rdfs:label ") + name), std::string::npos) << name;
+}
+#endif
