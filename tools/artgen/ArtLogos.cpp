@@ -18,9 +18,9 @@ void productMark(Graphics& g, float w, float h, bool large)
     drawEmblem(g, {ex, ey, e, e});
 
     const float tx = ex + e + (large ? 16.0f : 6.0f);
-    const float room = w - tx - 2.0f;
+    const float room = w - tx - 4.0f;
     auto word = sans(e * 0.56f, true);
-    const float natural = trackedWidth(word, "ZENTAK", e * 0.03f);
+    const float natural = trackedWidth(word, "ZENTAK", word.getHeight() * 0.05f);
     if (natural > room)
         word.setHeight(word.getHeight() * room / natural);
     const float tracking = word.getHeight() * 0.05f;
@@ -35,7 +35,7 @@ void productMark(Graphics& g, float w, float h, bool large)
     const float subTrack = (wordWidth - trackedWidth(sub, "CONTROL", 0)) / 6.0f;
     g.setFont(sub);
     g.setColour(amber);
-    trackedText(g, "CONTROL", tx + 1, baseline + sub.getHeight() * 1.25f, subTrack);
+    trackedText(g, "CONTROL", tx + 1, baseline + sub.getHeight() * 1.25f, subTrack * 0.97f);
 
     if (large)
     {
@@ -174,6 +174,7 @@ Image aboutPicture()
     g.drawRect(0, 0, 460, 260, 1);
 
     // The instrument's and its maker's marks at the top left; the version line goes below them.
+    g.setOpacity(1.0f);
     g.drawImageAt(instrumentLogo().rescaled(143, 56, Graphics::highResamplingQuality), 28, 18);
     g.drawImageAt(makerLogo().rescaled(116, 34, Graphics::highResamplingQuality), 42, 78);
 

@@ -30,7 +30,7 @@ Image textureA()
         for (int x = 0; x < 100; ++x)
         {
             const float streak = (row[y] - 0.5f) * 0.6f + (streaks.at((float) x, (float) y * 0.2f) - 0.5f) * 0.5f;
-            const float v = (clouds.at((float) x, (float) y) - 0.5f) * 10.0f + streak * 9.0f
+            const float v = (clouds.at((float) x, (float) y) - 0.5f) * 3.0f + streak * 9.0f
                             + (random.nextFloat() - 0.5f) * 5.0f;
             data.setPixelColour(x, y, Colour((uint8) jlimit(0, 255, roundToInt(31 + v * 0.55f)),
                                              (uint8) jlimit(0, 255, roundToInt(50 + v * 0.75f)),
@@ -52,7 +52,7 @@ Image textureB()
         for (int x = 0; x < 100; ++x)
         {
             const float weave = std::sin(tau * (float) (x + y) / 5.0f) * std::sin(tau * (float) (x - y) / 5.0f);
-            const float v = (clouds.at((float) x, (float) y) - 0.5f) * 9.0f + weave * 3.0f
+            const float v = (clouds.at((float) x, (float) y) - 0.5f) * 3.0f + weave * 3.0f
                             + (fine.at((float) x, (float) y) - 0.5f) * 5.0f + (random.nextFloat() - 0.5f) * 4.0f;
             data.setPixelColour(x, y, Colour((uint8) jlimit(0, 255, roundToInt(33 + v * 0.6f)),
                                              (uint8) jlimit(0, 255, roundToInt(72 + v * 0.9f)),
