@@ -372,17 +372,22 @@ TEST_F(GalleryTest, WritesSkinAndWidgetPictures)
     {
         juce::Graphics g(overlays);
         skin->paintPanelB(g, 1.0f, 1060, 620);
+        auto paintAt = [&g](juce::Component& c, int x, int y)
+        {
+            juce::Graphics::ScopedSaveState save(g);
+            g.setOrigin(x, y);
+            g.reduceClipRegion(0, 0, c.getWidth(), c.getHeight());
+            c.paintEntireComponent(g, true);
+        };
         AboutPanel about("2.0.2", 0);
         about.setSize(1060, 620);
-        about.paintEntireComponent(g, true);
+        paintAt(about, 0, 0);
         ProgBar progress(500, 120);
         progress.showProgress(80);
         progress.label().setText("Bank B", juce::dontSendNotification);
-        g.setOrigin(20, 480);
-        progress.paintEntireComponent(g, true);
+        paintAt(progress, 20, 480);
         RenameCnt rename(0, 0, "Big Sawz");
-        g.setOrigin(560, 40);
-        rename.paintEntireComponent(g, true);
+        paintAt(rename, 560, 40);
     }
     EXPECT_TRUE(writePng(overlays, "gallery_overlays.png"));
 }

@@ -48,6 +48,22 @@ inline int countNear(const juce::Image& image, juce::Rectangle<int> r, juce::Col
     return n;
 }
 
+/** Counts the pixels of a region at least threshold brighter (or darker, for a negative threshold)
+    than the given backdrop brightness: the ink of small anti-aliased text. */
+inline int countInk(const juce::Image& image, juce::Rectangle<int> r, float backdrop, float threshold)
+{
+    int n = 0;
+    r = r.getIntersection(image.getBounds());
+    for (int y = r.getY(); y < r.getBottom(); ++y)
+        for (int x = r.getX(); x < r.getRight(); ++x)
+        {
+            const float b = image.getPixelAt(x, y).getBrightness();
+            if (threshold > 0 ? b >= backdrop + threshold : b <= backdrop + threshold)
+                ++n;
+        }
+    return n;
+}
+
 inline const juce::ModifierKeys leftButton{juce::ModifierKeys::leftButtonModifier};
 inline const juce::ModifierKeys rightButton{juce::ModifierKeys::rightButtonModifier};
 

@@ -15,12 +15,12 @@ void knobFrame(Graphics& g, float x0, int k)
     const float start = -pi * 0.75f, end = pi * 0.75f;
     const float angle = start + (end - start) * (float) k / 54.0f;
 
-    // Soft shadow falling down and right, reaching about 43 pixels.
+    // Soft shadow falling down and right, reaching about 43 pixels and staying inside the frame.
     for (int i = 9; i >= 1; --i)
     {
-        const float r = 13.0f + (float) i * 1.15f;
-        g.setColour(Colours::black.withAlpha(0.055f));
-        g.fillEllipse(cx + 2.5f - r, cy + 3.5f - r, 2 * r, 2 * r);
+        const float r = 12.5f + (float) i * 0.9f;
+        g.setColour(Colours::black.withAlpha(0.06f));
+        g.fillEllipse(cx + 3.0f - r, cy + 4.0f - r, 2 * r, 2 * r);
     }
 
     // Travel track and lit value arc.
@@ -76,7 +76,11 @@ Image knobFilm()
     auto image = blank(3188, 56);
     Graphics g(image);
     for (int k = 0; k < 55; ++k)
+    {
+        Graphics::ScopedSaveState save(g);
+        g.reduceClipRegion(58 * k, 0, 56, 56);
         knobFrame(g, (float) (58 * k), k);
+    }
     return image;
 }
 

@@ -54,13 +54,16 @@ void StsResor::paintPanel(juce::Graphics& g, const Scheme& scheme, float s, int 
         x = next;
     }
 
+    // Dark squares behind the rounded corners. The far squares reach the panel's scaled edge: with
+    // truncation, 19·s may stop one pixel short of it and leave texture showing outside the corner.
     g.setColour(juce::Colour(0xff00002f));
     const int sq = (int) (19.0f * s);
     const int right = (int) ((float) (w - 19) * s), bottom = (int) ((float) (h - 19) * s);
+    const int farW = juce::jmax(sq, (int) wide - right), farH = juce::jmax(sq, (int) high - bottom);
     g.fillRect(0, 0, sq, sq);
-    g.fillRect(right, 0, sq, sq);
-    g.fillRect(0, bottom, sq, sq);
-    g.fillRect(right, bottom, sq, sq);
+    g.fillRect(right, 0, farW, sq);
+    g.fillRect(0, bottom, sq, farH);
+    g.fillRect(right, bottom, farW, farH);
 
     g.setOpacity(1.0f);
     const int c = (int) (20.0f * s);
