@@ -85,8 +85,13 @@ TEST_F(SkinTest, LcdShowsSlotsWithThreeDigitsAndReportsItsAreas)
         lcd.setSize((int) (182 * s), (int) (45 * s));
         const auto image = render(lcd);
         // Dark navy text on the light panel: the slot text up top, the bold name below it.
-        EXPECT_GT(countInk(image, {(int) (15 * s), (int) (7 * s), (int) (50 * s), (int) (14 * s)}, 0.95f, -0.2f), 5) << s;
-        EXPECT_GT(countInk(image, {(int) (15 * s), (int) (23 * s), (int) (100 * s), (int) (18 * s)}, 0.95f, -0.2f), 20) << s;
+        EXPECT_GT(
+            countInk(image, {(int) (15 * s), (int) (7 * s), (int) (50 * s), (int) (14 * s)}, 0.95f, -0.2f), 5)
+            << s;
+        EXPECT_GT(
+            countInk(image, {(int) (15 * s), (int) (23 * s), (int) (100 * s), (int) (18 * s)}, 0.95f, -0.2f),
+            20)
+            << s;
     }
 }
 
@@ -131,14 +136,18 @@ TEST_F(SkinTest, EnvelopeDragsMoveTheirHandles)
     env.sustain = 50;
     env.release = 20;
     env.valuesChanged();
-    ChangeLog<Report> log(env, [&env] { return Report{env.changeKind, env.attack, env.decay, env.sustain, env.release}; });
+    ChangeLog<Report> log(env,
+                          [&env] {
+                              return Report{env.changeKind, env.attack, env.decay, env.sustain, env.release};
+                          });
 
     const float ax = env.pointX(1), ay = env.pointY(1);
     env.mouseDown(mouse(env, ax, ay));
     EXPECT_EQ(env.getHandle(), Envel::attackPeak);
     EXPECT_EQ(log.flush().back().kind, 67);
     // Whole-pixel drags divided by 1.5 never end in a half: 1, 2 and 3 pixels give 1, 1 and 2.
-    for (auto [dx, expected] : {std::pair{1, 21.0f}, std::pair{2, 21.0f}, std::pair{3, 22.0f}, std::pair{300, 110.0f}})
+    for (auto [dx, expected] :
+         {std::pair{1, 21.0f}, std::pair{2, 21.0f}, std::pair{3, 22.0f}, std::pair{300, 110.0f}})
     {
         env.mouseDrag(mouse(env, ax + (float) dx, ay));
         EXPECT_EQ(env.attack, expected) << dx;
@@ -180,8 +189,8 @@ TEST_F(SkinTest, EnvelopeReleaseHandleIsCaughtWithinSevenScaledPixels)
     env.setDisplayScale(1.2f);
     const float px = env.pointX(4) * 1.2f;
     // The release end sits at y 59: caught strictly between (59 - 7) · 1.2 and (59 + 7) · 1.2.
-    for (auto [py, caught] : {std::pair{62.0f, false}, std::pair{62.5f, true}, std::pair{79.0f, true},
-                              std::pair{79.3f, false}})
+    for (auto [py, caught] :
+         {std::pair{62.0f, false}, std::pair{62.5f, true}, std::pair{79.0f, true}, std::pair{79.3f, false}})
         EXPECT_EQ(env.handleAt(px, py) == Envel::releaseEnd, caught) << py;
     EXPECT_EQ(env.handleAt(env.pointX(1) * 1.2f, env.pointY(1) * 1.2f), Envel::attackPeak);
     EXPECT_EQ(env.handleAt(5, 5), Envel::none);
@@ -207,9 +216,12 @@ TEST_F(StateTest, VelocityBarWritesTheKeyboardVelocity)
     {
         bar.setVelocity(64);
         bar.setDisplayScale(s);
-        EXPECT_EQ(bar.getBounds(), juce::Rectangle<int>((int) (35 * s), (int) (38 * s), (int) (70 * s), (int) (120 * s)));
+        EXPECT_EQ(bar.getBounds(),
+                  juce::Rectangle<int>((int) (35 * s), (int) (38 * s), (int) (70 * s), (int) (120 * s)));
         const auto image = render(bar);
-        EXPECT_GT(countInk(image, {(int) (26 * s), (int) (16 * s), (int) (27 * s), (int) (13 * s)}, 0.1f, 0.3f), 2) << s;
+        EXPECT_GT(
+            countInk(image, {(int) (26 * s), (int) (16 * s), (int) (27 * s), (int) (13 * s)}, 0.1f, 0.3f), 2)
+            << s;
         EXPECT_GT(countInk(image, {0, 0, (int) (80 * s), (int) (13 * s)}, 0.0f, 0.5f), 5) << s;
         // The dark part covers the top (127 - 64) / 127 of the bar.
         EXPECT_TRUE(near(image.getPixelAt((int) (7 * s), (int) (30 * s)), juce::Colour(0xff101010), 4)) << s;
@@ -289,7 +301,7 @@ TEST_F(SkinTest, ProgressBoxIsCentredAndFillsThreePixelsPerStep)
 
     const auto image = render(box);
     EXPECT_EQ(image.getPixelAt(5, 5), juce::Colour(0x55000000)); // the window behind is dimmed
-    EXPECT_GT(image.getPixelAt(400, 292).getBlue(), 150);         // the cyan fill
+    EXPECT_GT(image.getPixelAt(400, 292).getBlue(), 150);        // the cyan fill
 }
 
 TEST_F(SkinTest, RenameDialogHoldsSixteenCharacters)
@@ -327,6 +339,6 @@ TEST_F(SkinTest, AboutPanelClosesOnClickOrTimeout)
     splash.setSize(1000, 600);
     const auto image = render(splash);
     EXPECT_EQ(image.getPixelAt(10, 10), juce::Colour(0x55000000));
-    EXPECT_EQ(image.getPixelAt(305, 105).getAlpha(), 255); // the picture
+    EXPECT_EQ(image.getPixelAt(305, 105).getAlpha(), 255);                              // the picture
     EXPECT_GT(countNear(image, {336, 220, 200, 30}, juce::Colour(0xff95b3f3), 40), 20); // "Version: 2.0.2"
 }

@@ -1,7 +1,7 @@
 // Writes the gallery pictures into the build folder: every skin image (gallery_skin.png) and every
 // widget on its panels at display scales 1.0 and 0.6 (gallery_widgets_1.0.png, gallery_widgets_0.6.png),
-// plus the overlays (gallery_overlays.png). They are for looking at; the test checks only that they
-// were written.
+// plus the overlays (gallery_overlays.png) and a mock-up of the keyboard strip (gallery_keyboard.png). They
+// are for looking at; the test checks only that they were written.
 #include "WidgetTestSupport.h"
 
 #include "SkinData.h"
@@ -43,7 +43,7 @@ void checker(juce::Graphics& g, juce::Rectangle<int> r)
         for (int x = r.getX(); x < r.getRight(); x += 8)
         {
             g.setColour(((x - r.getX()) / 8 + (y - r.getY()) / 8) % 2 == 0 ? juce::Colour(0xff2a2a34)
-                                                                            : juce::Colour(0xff3a3a46));
+                                                                           : juce::Colour(0xff3a3a46));
             g.fillRect(juce::Rectangle<int>(x, y, 8, 8).getIntersection(r));
         }
 }
@@ -52,7 +52,8 @@ void checker(juce::Graphics& g, juce::Rectangle<int> r)
 class WidgetPage : public juce::Component
 {
 public:
-    WidgetPage(StsResor& resources, MidiCntrState& state, float s) : skin(resources), controller(state), scale(s)
+    WidgetPage(StsResor& resources, MidiCntrState& state, float s)
+        : skin(resources), controller(state), scale(s)
     {
         setSize((int) (1240 * s), (int) (530 * s));
 
@@ -183,8 +184,7 @@ private:
 
     int px(float v) const { return (int) (v * scale); }
 
-    template <typename T>
-    T* add(std::unique_ptr<T> c)
+    template <typename T> T* add(std::unique_ptr<T> c)
     {
         auto* raw = c.get();
         addAndMakeVisible(*raw);
@@ -197,8 +197,8 @@ private:
         panels.push_back({r, schemeA, title});
     }
 
-    StsCont* control(int panelX, float x, float y, float w, float h, int kind, const juce::String& caption, int lo,
-                     int hi, int box)
+    StsCont* control(int panelX, float x, float y, float w, float h, int kind, const juce::String& caption,
+                     int lo, int hi, int box)
     {
         auto* c = add(std::make_unique<StsCont>());
         c->setup(0, caption, lo, hi, kind, box);
@@ -223,7 +223,8 @@ private:
         return schemeA ? skin.makePatchA(w, h) : skin.makePatchB(w, h);
     }
 
-    void knob(int panelX, float x, float y, float w, float h, const juce::String& caption, int lo, int hi, int v)
+    void knob(int panelX, float x, float y, float w, float h, const juce::String& caption, int lo, int hi,
+              int v)
     {
         auto* c = control(panelX, x, y, w, h, StsCont::knob, caption, lo, hi, 77);
         c->forgetValue();
@@ -263,7 +264,8 @@ private:
             b->mouseDown(mouse(*b, 2, 2));
     }
 
-    void label(const juce::String& text, int mode, juce::uint32 background, int x, int y, int w, int h, int just)
+    void label(const juce::String& text, int mode, juce::uint32 background, int x, int y, int w, int h,
+               int just)
     {
         auto* l = add(std::make_unique<StsLabel>());
         l->setup(text, "Arial", 13.0f, just);
@@ -305,8 +307,8 @@ struct GalleryTest : SkinTest
         juce::MemoryBlock waves;
         juce::File(ZENTAK_SOURCE_DIR "/resources/factory/fixed_waves.bin").loadFileAsData(waves);
         state->waveBank().loadFixedShapes(waves.getData(), waves.getSize());
-        const char* names[] = {"Big Sawz", "Real Analog Sync", "Nice Pattern", "Glass Keys", "Deep Drone",
-                               "Soft Strings", "Wobble Bass", "Bell Tree"};
+        const char* names[] = {"Big Sawz",   "Real Analog Sync", "Nice Pattern", "Glass Keys",
+                               "Deep Drone", "Soft Strings",     "Wobble Bass",  "Bell Tree"};
         for (int b = 0; b < 4; ++b)
         {
             auto* bank = state->programBank(b);
@@ -314,7 +316,7 @@ struct GalleryTest : SkinTest
             {
                 bank->setSlotName(slot, juce::String(names[(slot + b) % 8]) + " " + juce::String(slot + 1));
                 juce::MemoryBlock record = bank->getSlot(slot);
-                static_cast<juce::uint8*>(record.getData())[117] = (juce::uint8) ((slot * 7 + b) % 26);
+                static_cast<juce::uint8*>(record.getData())[117] = (juce::uint8)((slot * 7 + b) % 26);
                 bank->setSlot(slot, record);
             }
         }
@@ -390,4 +392,43 @@ TEST_F(GalleryTest, WritesSkinAndWidgetPictures)
         paintAt(rename, 560, 40);
     }
     EXPECT_TRUE(writePng(overlays, "gallery_overlays.png"));
+
+    // A mock-up of the on-screen keyboard's strip from its skin pieces, to judge them together.
+    juce::Image keys(juce::Image::ARGB, 1607, 172, true);
+    {
+        juce::Graphics g(keys);
+        g.fillAll(juce::Colour(0xff111214));
+        g.setOpacity(1.0f);
+        g.drawImageTransformed(skinImage("keyboardBar").getClippedImage({0, 0, 100, 22}),
+                               juce::AffineTransform::scale(16.07f, 20.0f / 22.0f));
+        g.setOpacity(0.484f);
+        for (int x : {72, 132})
+            g.drawImage(skinImage("keyGlow"), x, 29, (int) (168 * 0.56f), (int) (257 * 0.56f), 0, 0, 168,
+                        291);
+        skin->paintKeyboardShadow(g, 1.0f, 0, 242);
+        g.setOpacity(1.0f);
+        g.drawImage(skinImage("octaveStrip"), 35, 28, (int) (269 * 0.7f), (int) (18 * 0.7f), 0, 0, 269, 18);
+        const int offsets[] = {0, 16, 0, 45, 0, 0, 91, 0, 120, 0, 148, 0};
+        int white = 0;
+        for (int i = 0; i < 94; ++i)
+            if (offsets[i % 12] == 0)
+                g.drawImageAt(skin->whiteKey, 242 + 25 * white++, 20);
+        for (int i = 0; i < 94; ++i)
+            if (offsets[i % 12] != 0)
+                g.drawImageAt(i == 13 ? skin->blackKeyDown : skin->blackKey,
+                              242 + offsets[i % 12] + (i / 12) * 175, 20);
+        g.drawImageAt(skin->whiteKeyDown, 242 + 25 * 9, 20);
+        WheelCnt pitch(state.get(), 64, true), mod(state.get(), 90, false);
+        VelIndClass velocity(state.get());
+        velocity.setVelocity(100);
+        for (auto [c, x, y] :
+             {std::tuple<juce::Component*, int, int>{&pitch, 100, 46}, {&mod, 160, 46}, {&velocity, 35, 38}})
+        {
+            juce::Graphics::ScopedSaveState save(g);
+            g.setOrigin(x, y);
+            g.reduceClipRegion(0, 0, c->getWidth(), c->getHeight());
+            c->paintEntireComponent(g, true);
+        }
+    }
+    EXPECT_TRUE(writePng(keys, "gallery_keyboard.png"));
 }

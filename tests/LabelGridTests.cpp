@@ -35,9 +35,11 @@ struct GridTest : SkinTest
         grid->fontSize = 15;
         grid->scrollBarWidth = 32;
         grid->setBounds(0, 0, 246, 390); // 15 visible rows
-        log = std::make_unique<ChangeLog<Selection>>(*grid, [this] {
-            return Selection{grid->eventCode, grid->selectedRow, grid->selectedSlot, grid->selectedBank};
-        });
+        log = std::make_unique<ChangeLog<Selection>>(
+            *grid,
+            [this] {
+                return Selection{grid->eventCode, grid->selectedRow, grid->selectedSlot, grid->selectedBank};
+            });
     }
 
     void setCategory(int bank, int slot, int category)
@@ -57,7 +59,10 @@ struct GridTest : SkinTest
             setCategory(b, s, 9);
     }
 
-    void press(float x, float y, juce::ModifierKeys m = leftButton) { grid->mouseDown(mouse(*grid, x, y, m)); }
+    void press(float x, float y, juce::ModifierKeys m = leftButton)
+    {
+        grid->mouseDown(mouse(*grid, x, y, m));
+    }
     void wheelStep(float delta) { grid->mouseWheelMove(mouse(*grid, 20, 20), wheel(delta)); }
     bool gripDrawn()
     {
@@ -69,7 +74,7 @@ struct GridTest : SkinTest
 
 TEST(StsGridLabels, SlotNumbersHaveThreeDigits)
 {
-    const std::pair<int, const char*> cases[] = {{0, "A:001"}, {8, "A:009"},  {9, "A:010"},
+    const std::pair<int, const char*> cases[] = {{0, "A:001"},  {8, "A:009"},  {9, "A:010"},
                                                  {98, "A:099"}, {99, "A:100"}, {127, "A:128"}};
     for (auto [slot, text] : cases)
         EXPECT_EQ(StsGrid::rowLabel(0, slot), text);

@@ -16,25 +16,63 @@ struct ImageSize
 };
 
 const ImageSize imageTable[] = {
-    {"knobFilm", 3188, 56},       {"valueBar", 200, 18},          {"valueEndCap", 14, 18},
-    {"valueSheen", 113, 17},      {"waveOverlay", 62, 26},        {"ledSwitch", 74, 20},
-    {"waveBackground", 62, 26},   {"btnLargeLeftNormal", 60, 18}, {"btnLargeLeftHover", 60, 18},
-    {"btnLargeLeftPressed", 60, 18}, {"btnLargeRightNormal", 47, 18}, {"btnLargeRightHover", 47, 18},
-    {"btnLargeRightPressed", 47, 18}, {"btnSmallLeftNormal", 47, 14}, {"btnSmallLeftHover", 47, 14},
-    {"btnSmallLeftPressed", 47, 14}, {"btnSmallRightNormal", 23, 14}, {"btnSmallRightHover", 33, 14},
-    {"btnSmallRightPressed", 33, 14}, {"ledPair", 28, 9},         {"gridBackground", 246, 360},
-    {"gridGrip", 25, 43},         {"envelopeScreen", 218, 73},    {"glassOverlay", 210, 66},
-    {"lcdPanel", 182, 45},        {"wheelFilm", 1084, 112},       {"keyboardShadow", 1440, 78},
-    {"whiteKey", 25, 152},        {"whiteKeyDown", 25, 152},      {"blackKey", 16, 100},
-    {"blackKeyDown", 16, 100},    {"cornerA_TL", 20, 20},         {"cornerA_TR", 20, 20},
-    {"cornerA_BL", 20, 20},       {"cornerA_BR", 20, 20},         {"textureA", 100, 100},
-    {"cornerB_TL", 20, 20},       {"cornerB_TR", 20, 20},         {"cornerB_BL", 20, 20},
-    {"cornerB_BR", 20, 20},       {"textureB", 100, 100},         {"octaveStrip", 269, 18},
-    {"keyboardBox", 27, 13},      {"keyboardBar", 100, 20},       {"keyGlow", 168, 291},
-    {"arrowDown", 16, 10},        {"arrowUp", 16, 10},            {"arrowLeft", 10, 16},
-    {"arrowRight", 10, 16},       {"ring", 10, 10},               {"dot", 10, 10},
-    {"productLogo", 133, 70},     {"makerLogo", 179, 52},         {"instrumentLogo", 179, 70},
-    {"swoosh", 787, 646},         {"sequencerScreen", 458, 155},  {"aboutPicture", 460, 260},
+    {"knobFilm", 3188, 56},
+    {"valueBar", 200, 18},
+    {"valueEndCap", 14, 18},
+    {"valueSheen", 113, 17},
+    {"waveOverlay", 62, 26},
+    {"ledSwitch", 74, 20},
+    {"waveBackground", 62, 26},
+    {"btnLargeLeftNormal", 60, 18},
+    {"btnLargeLeftHover", 60, 18},
+    {"btnLargeLeftPressed", 60, 18},
+    {"btnLargeRightNormal", 47, 18},
+    {"btnLargeRightHover", 47, 18},
+    {"btnLargeRightPressed", 47, 18},
+    {"btnSmallLeftNormal", 47, 14},
+    {"btnSmallLeftHover", 47, 14},
+    {"btnSmallLeftPressed", 47, 14},
+    {"btnSmallRightNormal", 23, 14},
+    {"btnSmallRightHover", 33, 14},
+    {"btnSmallRightPressed", 33, 14},
+    {"ledPair", 28, 9},
+    {"gridBackground", 246, 360},
+    {"gridGrip", 25, 43},
+    {"envelopeScreen", 218, 73},
+    {"glassOverlay", 210, 66},
+    {"lcdPanel", 182, 45},
+    {"wheelFilm", 1084, 112},
+    {"keyboardShadow", 1440, 78},
+    {"whiteKey", 25, 152},
+    {"whiteKeyDown", 25, 152},
+    {"blackKey", 16, 100},
+    {"blackKeyDown", 16, 100},
+    {"cornerA_TL", 20, 20},
+    {"cornerA_TR", 20, 20},
+    {"cornerA_BL", 20, 20},
+    {"cornerA_BR", 20, 20},
+    {"textureA", 100, 100},
+    {"cornerB_TL", 20, 20},
+    {"cornerB_TR", 20, 20},
+    {"cornerB_BL", 20, 20},
+    {"cornerB_BR", 20, 20},
+    {"textureB", 100, 100},
+    {"octaveStrip", 269, 18},
+    {"keyboardBox", 27, 13},
+    {"keyboardBar", 100, 20},
+    {"keyGlow", 168, 291},
+    {"arrowDown", 16, 10},
+    {"arrowUp", 16, 10},
+    {"arrowLeft", 10, 16},
+    {"arrowRight", 10, 16},
+    {"ring", 10, 10},
+    {"dot", 10, 10},
+    {"productLogo", 133, 70},
+    {"makerLogo", 179, 52},
+    {"instrumentLogo", 179, 70},
+    {"swoosh", 787, 646},
+    {"sequencerScreen", 458, 155},
+    {"aboutPicture", 460, 260},
     {"productLogoLarge", 356, 148},
 };
 
@@ -131,9 +169,9 @@ TEST(SkinImages, ColoursAreThoseNamed)
         int tolerance;
     };
     const Mean means[] = {
-        {"textureA", juce::Colour(31, 50, 143), 2},     {"textureB", juce::Colour(33, 72, 132), 2},
-        {"whiteKey", juce::Colour(191, 189, 178), 3},   {"whiteKeyDown", juce::Colour(139, 137, 123), 3},
-        {"blackKey", juce::Colour(29, 29, 26), 3},      {"blackKeyDown", juce::Colour(18, 18, 17), 3},
+        {"textureA", juce::Colour(31, 50, 143), 2},   {"textureB", juce::Colour(33, 72, 132), 2},
+        {"whiteKey", juce::Colour(191, 189, 178), 3}, {"whiteKeyDown", juce::Colour(139, 137, 123), 3},
+        {"blackKey", juce::Colour(29, 29, 26), 3},    {"blackKeyDown", juce::Colour(18, 18, 17), 3},
     };
     for (const auto& m : means)
     {
@@ -208,12 +246,14 @@ TEST_F(SkinTest, ArialResolvesToTheEmbeddedLiberationSans)
         const auto face = arial.getTypefacePtr();
         ASSERT_NE(face, nullptr);
         EXPECT_EQ(face->getName(), "Liberation Sans");
-        const auto expected = style == juce::Font::bold ? skin->look().boldFace() : skin->look().regularFace();
+        const auto expected =
+            style == juce::Font::bold ? skin->look().boldFace() : skin->look().regularFace();
         EXPECT_EQ(face.get(), expected.get());
     }
     // Liberation Sans has Arial's advance widths: "Frequency" is 9676 of 2048 units per em, and a
     // 12-pixel font (ascent plus descent, 2288 units) has an em of 10.74 pixels: 50.75 pixels.
-    EXPECT_NEAR(juce::Font("Arial", 12.0f, juce::Font::plain).getStringWidthFloat("Frequency"), 50.75f, 0.05f);
+    EXPECT_NEAR(juce::Font("Arial", 12.0f, juce::Font::plain).getStringWidthFloat("Frequency"), 50.75f,
+                0.05f);
 }
 
 TEST_F(SkinTest, PanelsAreFramedAtEveryWidthAndScale)

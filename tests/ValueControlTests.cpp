@@ -48,8 +48,8 @@ TEST_F(ControlTest, KnobFrameFollowsTheValueAcrossTheRange)
         int lo, hi, v, frame;
     };
     for (const auto& k : {Case{0, 127, 0, 0}, Case{0, 127, 127, 54}, Case{0, 100, 50, 27}, Case{0, 12, 6, 27},
-                          Case{30, 250, 250, 54}, Case{30, 250, 30, 0}, Case{0, 127, 300, 54}, Case{10, 20, 5, 0},
-                          Case{-12, 12, 0, 27}, Case{0, 0, 0, 0}, Case{5, 5, 9, 0}})
+                          Case{30, 250, 250, 54}, Case{30, 250, 30, 0}, Case{0, 127, 300, 54},
+                          Case{10, 20, 5, 0}, Case{-12, 12, 0, 27}, Case{0, 0, 0, 0}, Case{5, 5, 9, 0}})
     {
         make(StsCont::knob, k.lo, k.hi, 51, 58);
         c.forgetValue();
@@ -81,19 +81,20 @@ TEST_F(ControlTest, DraggingFollowsTheStepsOfEachKind)
         int kind, hi, dx, dy, expected;
     };
     // Start value 6; knobs with a maximum below 15 move one step per 15 pixels.
-    for (const auto& k : {Case{StsCont::knob, 12, 14, 0, 6}, Case{StsCont::knob, 12, 15, 0, 7},
-                          Case{StsCont::knob, 15, 1, 0, 7}, Case{StsCont::knob, 127, 10, 10, 6},
-                          Case{StsCont::knob, 127, 10, -10, 26}, Case{StsCont::knob, 127, -20, 0, 0},
-                          Case{StsCont::knob, 12, 0, -200, 12}, Case{StsCont::waveSelector, 127, 3, 0, 7},
-                          Case{StsCont::narrowSelector, 127, 0, -4, 8}, Case{StsCont::narrowSelector, 127, 1, 1, 6}})
+    for (const auto& k :
+         {Case{StsCont::knob, 12, 14, 0, 6}, Case{StsCont::knob, 12, 15, 0, 7},
+          Case{StsCont::knob, 15, 1, 0, 7}, Case{StsCont::knob, 127, 10, 10, 6},
+          Case{StsCont::knob, 127, 10, -10, 26}, Case{StsCont::knob, 127, -20, 0, 0},
+          Case{StsCont::knob, 12, 0, -200, 12}, Case{StsCont::waveSelector, 127, 3, 0, 7},
+          Case{StsCont::narrowSelector, 127, 0, -4, 8}, Case{StsCont::narrowSelector, 127, 1, 1, 6}})
     {
         make(k.kind, 0, k.hi, 62, 56, 77, 6);
         log.clear();
         press(20, 30);
         drag(20.0f + (float) k.dx, 30.0f + (float) k.dy);
         const auto& reports = log.flush();
-        SCOPED_TRACE("kind " + juce::String(k.kind) + " max " + juce::String(k.hi) + " drag " + juce::String(k.dx)
-                     + "," + juce::String(k.dy));
+        SCOPED_TRACE("kind " + juce::String(k.kind) + " max " + juce::String(k.hi) + " drag " +
+                     juce::String(k.dx) + "," + juce::String(k.dy));
         ASSERT_FALSE(reports.empty());
         EXPECT_EQ(reports.back().kind, k.expected == 6 ? StsCont::gestureStart : StsCont::dragValue);
         EXPECT_EQ(c.requestedValue, k.expected);
@@ -146,8 +147,8 @@ TEST_F(ControlTest, SelectorAsksForTheMenuOnlyForPressAndReleaseOnItsBox)
             press(20, k.pressY);
             release(20, k.releaseY);
             const auto v = kinds();
-            SCOPED_TRACE("kind " + juce::String(kind) + " at " + juce::String(k.scale) + ", " + juce::String(k.pressY)
-                         + " to " + juce::String(k.releaseY));
+            SCOPED_TRACE("kind " + juce::String(kind) + " at " + juce::String(k.scale) + ", " +
+                         juce::String(k.pressY) + " to " + juce::String(k.releaseY));
             EXPECT_EQ(!v.empty() && v.back() == StsCont::valueMenuWanted, k.menu);
             // Only the compact selector ends a gesture after the release, even though none began.
             EXPECT_EQ(c.isTimerRunning(), kind == StsCont::compactSelector);
@@ -165,11 +166,12 @@ TEST_F(ControlTest, LedSwitchesToggleOnlyOnTheirLed)
         bool toggles;
     };
     // Centred switch 60 wide: the LED spans (20, 40) times the scale, both ends excluded.
-    for (const auto& k : {Case{StsCont::ledSwitch, 1.0f, 24, true}, Case{StsCont::ledSwitch, 1.0f, 25, false},
-                          Case{StsCont::ledSwitch, 0.6f, 14, true}, Case{StsCont::ledSwitch, 0.6f, 16, false},
-                          Case{StsCont::centredLedSwitch, 1.0f, 21, true}, Case{StsCont::centredLedSwitch, 1.0f, 20, false},
-                          Case{StsCont::centredLedSwitch, 1.0f, 40, false}, Case{StsCont::centredLedSwitch, 0.6f, 13, true},
-                          Case{StsCont::centredLedSwitch, 0.6f, 25, false}})
+    for (const auto& k :
+         {Case{StsCont::ledSwitch, 1.0f, 24, true}, Case{StsCont::ledSwitch, 1.0f, 25, false},
+          Case{StsCont::ledSwitch, 0.6f, 14, true}, Case{StsCont::ledSwitch, 0.6f, 16, false},
+          Case{StsCont::centredLedSwitch, 1.0f, 21, true}, Case{StsCont::centredLedSwitch, 1.0f, 20, false},
+          Case{StsCont::centredLedSwitch, 1.0f, 40, false}, Case{StsCont::centredLedSwitch, 0.6f, 13, true},
+          Case{StsCont::centredLedSwitch, 0.6f, 25, false}})
     {
         for (int shown : {0, 1})
         {
@@ -178,7 +180,8 @@ TEST_F(ControlTest, LedSwitchesToggleOnlyOnTheirLed)
             log.clear();
             press(k.x, 5);
             const auto& reports = log.flush();
-            SCOPED_TRACE("kind " + juce::String(k.kind) + " x " + juce::String(k.x) + " at " + juce::String(k.scale));
+            SCOPED_TRACE("kind " + juce::String(k.kind) + " x " + juce::String(k.x) + " at " +
+                         juce::String(k.scale));
             ASSERT_EQ(reports.size(), k.toggles ? 1u : 0u);
             if (k.toggles)
             {
@@ -265,8 +268,9 @@ TEST_F(ControlTest, ValueBoxesPaintTheirGeometryAndTextColours)
         juce::uint32 textColour;
     };
     for (float s : {1.0f, 0.6f})
-        for (const auto& k : {Case{StsCont::selector, 77, 0xffb6fffd}, Case{StsCont::compactSelector, 40, 0xffb6fffd},
-                              Case{StsCont::narrowSelector, 60, 0xffe1ab5a}})
+        for (const auto& k :
+             {Case{StsCont::selector, 77, 0xffb6fffd}, Case{StsCont::compactSelector, 40, 0xffb6fffd},
+              Case{StsCont::narrowSelector, 60, 0xffe1ab5a}})
         {
             make(k.kind, 0, 10, 100, 34, k.box, 3);
             c.forgetValue();
@@ -278,14 +282,17 @@ TEST_F(ControlTest, ValueBoxesPaintTheirGeometryAndTextColours)
             const int box = k.kind == StsCont::selector ? 100 : k.box;
             const int boxW = (int) ((float) box * s), boxH = (int) (16 * s);
             SCOPED_TRACE("kind " + juce::String(k.kind) + " at " + juce::String(s));
-            EXPECT_LT(image.getPixelAt(2, boxH / 2).getBrightness(), 0.2f); // the dark bar
+            EXPECT_LT(image.getPixelAt(2, boxH / 2).getBrightness(), 0.2f);     // the dark bar
             EXPECT_EQ(image.getPixelAt(2, boxH + 1), juce::Colour(0xff1f3b74)); // below the box
             if (k.kind != StsCont::selector)
             {
                 EXPECT_EQ(image.getPixelAt(boxW + 1, 2), juce::Colour(0xff1f3b74)) << "right of the box";
             }
-            EXPECT_GT(countNear(image, {0, 0, boxW, boxH}, juce::Colour(k.textColour), s < 1.0f ? 70 : 40), 3);
-            EXPECT_EQ(countNear(image, {0, boxH, image.getWidth(), image.getHeight() - boxH}, juce::Colour(k.textColour), 12), 0);
+            EXPECT_GT(countNear(image, {0, 0, boxW, boxH}, juce::Colour(k.textColour), s < 1.0f ? 70 : 40),
+                      3);
+            EXPECT_EQ(countNear(image, {0, boxH, image.getWidth(), image.getHeight() - boxH},
+                                juce::Colour(k.textColour), 12),
+                      0);
         }
 }
 
@@ -321,6 +328,7 @@ TEST_F(ControlTest, WaveSelectorDrawsTheShapeUnderItsBox)
         const auto line = juce::Colour(0xffd5b639);
         const int y = (int) (24 * s) + (int) (13 * s);
         EXPECT_GT(countNear(image, {(int) (10 * s), y - 1, (int) (40 * s), 3}, line, 60), 5) << s;
-        EXPECT_EQ(countNear(image, {0, (int) (24 * s) + 1, image.getWidth(), (int) (7 * s)}, line, 30), 0) << s;
+        EXPECT_EQ(countNear(image, {0, (int) (24 * s) + 1, image.getWidth(), (int) (7 * s)}, line, 30), 0)
+            << s;
     }
 }

@@ -32,8 +32,10 @@ inline juce::Colour pixel(const juce::Image& image, int x, int y)
 /** True when the two colours differ by at most tolerance in every channel. */
 inline bool near(juce::Colour a, juce::Colour b, int tolerance = 2)
 {
-    return std::abs(a.getRed() - b.getRed()) <= tolerance && std::abs(a.getGreen() - b.getGreen()) <= tolerance
-           && std::abs(a.getBlue() - b.getBlue()) <= tolerance && std::abs(a.getAlpha() - b.getAlpha()) <= tolerance;
+    return std::abs(a.getRed() - b.getRed()) <= tolerance &&
+           std::abs(a.getGreen() - b.getGreen()) <= tolerance &&
+           std::abs(a.getBlue() - b.getBlue()) <= tolerance &&
+           std::abs(a.getAlpha() - b.getAlpha()) <= tolerance;
 }
 
 /** Counts the pixels of a region whose colour is near the given one. */
@@ -75,7 +77,8 @@ inline juce::MouseEvent mouse(juce::Component& c, float x, float y, juce::Modifi
         down = {x, y};
     const auto now = juce::Time::getCurrentTime();
     return juce::MouseEvent(juce::Desktop::getInstance().getMainMouseSource(), {x, y}, mods,
-                            juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation,
+                            juce::MouseInputSource::defaultPressure,
+                            juce::MouseInputSource::defaultOrientation,
                             juce::MouseInputSource::defaultRotation, juce::MouseInputSource::defaultTiltX,
                             juce::MouseInputSource::defaultTiltY, &c, &c, now, down, now, 1, false);
 }
@@ -88,11 +91,11 @@ inline juce::MouseWheelDetails wheel(float deltaY)
 }
 
 /** Records one snapshot per change callback, taken by the given function at callback time. */
-template <typename Snapshot>
-class ChangeLog : public juce::ChangeListener
+template <typename Snapshot> class ChangeLog : public juce::ChangeListener
 {
 public:
-    ChangeLog(juce::ChangeBroadcaster& b, std::function<Snapshot()> take) : broadcaster(b), snapshot(std::move(take))
+    ChangeLog(juce::ChangeBroadcaster& b, std::function<Snapshot()> take)
+        : broadcaster(b), snapshot(std::move(take))
     {
         broadcaster.addChangeListener(this);
     }

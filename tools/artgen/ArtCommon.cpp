@@ -12,16 +12,32 @@ Image blank(int w, int h, bool alpha)
     return image;
 }
 
+namespace
+{
+Typeface::Ptr& face(bool bold)
+{
+    static Typeface::Ptr faces[2];
+    return faces[bold ? 1 : 0];
+}
+} // namespace
+
 Font sans(float height, bool bold)
 {
-    static Typeface::Ptr regular =
-        Typeface::createSystemTypefaceFor(FontData::LiberationSansRegular_ttf,
-                                          (size_t) FontData::LiberationSansRegular_ttfSize);
-    static Typeface::Ptr heavy = Typeface::createSystemTypefaceFor(FontData::LiberationSansBold_ttf,
-                                                                   (size_t) FontData::LiberationSansBold_ttfSize);
-    Font f(bold ? heavy : regular);
-    f.setHeight(height);
-    return f;
+    auto& f = face(bold);
+    if (f == nullptr)
+        f = bold ? Typeface::createSystemTypefaceFor(FontData::LiberationSansBold_ttf,
+                                                     (size_t) FontData::LiberationSansBold_ttfSize)
+                 : Typeface::createSystemTypefaceFor(FontData::LiberationSansRegular_ttf,
+                                                     (size_t) FontData::LiberationSansRegular_ttfSize);
+    Font font(f);
+    font.setHeight(height);
+    return font;
+}
+
+void releaseFonts()
+{
+    face(false) = nullptr;
+    face(true) = nullptr;
 }
 
 TileNoise::TileNoise(int sizeIn, int periodIn, int64 seed)
@@ -133,8 +149,8 @@ void drawEmblem(Graphics& g, Rectangle<float> r)
     Path ring;
     ring.addCentredArc(c.x, c.y, R * 0.86f, R * 0.86f, 0, -MathConstants<float>::pi * 0.78f,
                        MathConstants<float>::pi * 0.78f, true);
-    g.setGradientFill(ColourGradient(Colour(0xfff7cf86), c.x, r.getY(), Colour(0xffb9772a), c.x, r.getBottom(),
-                                     false));
+    g.setGradientFill(
+        ColourGradient(Colour(0xfff7cf86), c.x, r.getY(), Colour(0xffb9772a), c.x, r.getBottom(), false));
     g.strokePath(ring, PathStrokeType(R * 0.16f, PathStrokeType::curved, PathStrokeType::rounded));
 
     // Inner disc, deep blue with a light rim.
@@ -173,14 +189,14 @@ void drawMiniKnob(Graphics& g, Point<float> c, float r, float angle)
 {
     g.setColour(Colours::black.withAlpha(0.45f));
     g.fillEllipse(c.x - r + 1.0f, c.y - r + 1.5f, 2 * r, 2 * r);
-    g.setGradientFill(ColourGradient(Colour(0xff6a7088), c.x - r * 0.6f, c.y - r, Colour(0xff14161e), c.x + r * 0.6f,
-                                     c.y + r, false));
+    g.setGradientFill(ColourGradient(Colour(0xff6a7088), c.x - r * 0.6f, c.y - r, Colour(0xff14161e),
+                                     c.x + r * 0.6f, c.y + r, false));
     g.fillEllipse(c.x - r, c.y - r, 2 * r, 2 * r);
     g.setColour(Colour(0xff05060a));
     g.drawEllipse(c.x - r, c.y - r, 2 * r, 2 * r, 0.8f);
     g.setColour(Colour(0xffe8f0ff));
-    g.drawLine(c.x + std::sin(angle) * r * 0.25f, c.y - std::cos(angle) * r * 0.25f, c.x + std::sin(angle) * r * 0.85f,
-               c.y - std::cos(angle) * r * 0.85f, jmax(1.0f, r * 0.18f));
+    g.drawLine(c.x + std::sin(angle) * r * 0.25f, c.y - std::cos(angle) * r * 0.25f,
+               c.x + std::sin(angle) * r * 0.85f, c.y - std::cos(angle) * r * 0.85f, jmax(1.0f, r * 0.18f));
 }
 
 } // namespace artgen

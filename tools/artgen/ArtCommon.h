@@ -17,16 +17,18 @@ struct ArtItem
     std::function<juce::Image()> make;
 };
 
-std::vector<ArtItem> controlArt();  // knob, value box, LEDs, buttons, grid, wheel
-std::vector<ArtItem> screenArt();   // envelope, glass, LCD, sequencer screen
-std::vector<ArtItem> panelArt();    // textures, corners, keyboard pieces, connectors
-std::vector<ArtItem> logoArt();     // logos, swoosh, about picture
+std::vector<ArtItem> controlArt(); // knob, value box, LEDs, buttons, grid, wheel
+std::vector<ArtItem> screenArt();  // envelope, glass, LCD, sequencer screen
+std::vector<ArtItem> panelArt();   // textures, corners, keyboard pieces, connectors
+std::vector<ArtItem> logoArt();    // logos, swoosh, about picture
 
 /** A cleared image; ARGB (transparent) or RGB (black). */
 juce::Image blank(int w, int h, bool alpha = true);
 
 /** Liberation Sans at a pixel height, regular or bold. */
 juce::Font sans(float height, bool bold = false);
+/** Drops the typefaces that sans() keeps (before the framework shuts down). */
+void releaseFonts();
 
 /** Deterministic tileable value noise in 0..1 with the given lattice period (must divide size). */
 class TileNoise

@@ -44,7 +44,8 @@ void knobFrame(Graphics& g, float x0, int k)
     }
 
     // Skirt: dark ring with a fine bevel.
-    g.setGradientFill(ColourGradient(Colour(0xff4b5370), cx - 8, cy - 12, Colour(0xff0b0d16), cx + 8, cy + 12, false));
+    g.setGradientFill(
+        ColourGradient(Colour(0xff4b5370), cx - 8, cy - 12, Colour(0xff0b0d16), cx + 8, cy + 12, false));
     g.fillEllipse(cx - 13.2f, cy - 13.2f, 26.4f, 26.4f);
     g.setColour(Colour(0xff03040a));
     g.drawEllipse(cx - 13.2f, cy - 13.2f, 26.4f, 26.4f, 0.9f);
@@ -134,7 +135,8 @@ Image valueSheen()
             const float t = (float) y / 16.0f;
             const float a = y < 8 ? 25.0f * (1.0f - t * 0.9f) : 4.0f * (1.0f - t);
             const float edge = jmin(1.0f, (float) (x + 1) / 6.0f);
-            data.setPixelColour(x, y, Colour((uint8) 200, 250, 255, (uint8) jlimit(0, 25, roundToInt(a * edge))));
+            data.setPixelColour(x, y,
+                                Colour((uint8) 200, 250, 255, (uint8) jlimit(0, 25, roundToInt(a * edge))));
         }
     return image;
 }
@@ -225,14 +227,18 @@ Image buttonFace(int w, int h, bool large, Face state)
     Colour top, bottom, rim;
     if (large)
     {
-        top = state == Face::pressed ? Colour(0xff5d8fc8) : (state == Face::hover ? Colour(0xffd6ecff) : Colour(0xffb8d6f6));
-        bottom = state == Face::pressed ? Colour(0xff8ab6e4) : (state == Face::hover ? Colour(0xff7fb2ec) : Colour(0xff6a9ad4));
+        top = state == Face::pressed ? Colour(0xff5d8fc8)
+                                     : (state == Face::hover ? Colour(0xffd6ecff) : Colour(0xffb8d6f6));
+        bottom = state == Face::pressed ? Colour(0xff8ab6e4)
+                                        : (state == Face::hover ? Colour(0xff7fb2ec) : Colour(0xff6a9ad4));
         rim = Colour(0xff0a1a3c);
     }
     else
     {
-        top = state == Face::pressed ? Colour(0xff0e2250) : (state == Face::hover ? Colour(0xff4f7fd8) : Colour(0xff3a64b8));
-        bottom = state == Face::pressed ? Colour(0xff24468e) : (state == Face::hover ? Colour(0xff1e3f8c) : Colour(0xff162e6a));
+        top = state == Face::pressed ? Colour(0xff0e2250)
+                                     : (state == Face::hover ? Colour(0xff4f7fd8) : Colour(0xff3a64b8));
+        bottom = state == Face::pressed ? Colour(0xff24468e)
+                                        : (state == Face::hover ? Colour(0xff1e3f8c) : Colour(0xff162e6a));
         rim = Colour(0xff02081c);
     }
     g.setGradientFill(ColourGradient(top, 0, 0, bottom, 0, (float) h, false));
@@ -278,8 +284,8 @@ Image ledPair()
         g.fillRoundedRectangle(r.expanded(0.6f), 3.6f);
         if (i == 1)
         {
-            g.setGradientFill(ColourGradient(Colour(0xffe4f8ff), r.getCentreX(), r.getY() + 1, Colour(0xff3aa6e6),
-                                             r.getCentreX(), r.getBottom() + 2, true));
+            g.setGradientFill(ColourGradient(Colour(0xffe4f8ff), r.getCentreX(), r.getY() + 1,
+                                             Colour(0xff3aa6e6), r.getCentreX(), r.getBottom() + 2, true));
         }
         else
         {
@@ -372,10 +378,11 @@ void wheelFrame(Graphics& g, float x0, int f)
     g.setColour(Colour(0xffeaf4ff));
     g.fillRect(body.getX(), ym - thick * 0.5f, body.getWidth(), thick);
     // Side shading of the slot edges over the wheel.
-    g.setGradientFill(ColourGradient(Colour(0x90000000), body.getX(), 0, Colour(0x00000000), body.getX() + 5, 0, false));
-    g.fillRect(body.getX(), body.getY(), 5.0f, body.getHeight());
     g.setGradientFill(
-        ColourGradient(Colour(0x00000000), body.getRight() - 5, 0, Colour(0x90000000), body.getRight(), 0, false));
+        ColourGradient(Colour(0x90000000), body.getX(), 0, Colour(0x00000000), body.getX() + 5, 0, false));
+    g.fillRect(body.getX(), body.getY(), 5.0f, body.getHeight());
+    g.setGradientFill(ColourGradient(Colour(0x00000000), body.getRight() - 5, 0, Colour(0x90000000),
+                                     body.getRight(), 0, false));
     g.fillRect(body.getRight() - 5, body.getY(), 5.0f, body.getHeight());
 }
 
@@ -414,11 +421,15 @@ std::vector<ArtItem> controlArt()
     for (const auto& [suffix, face] : states)
     {
         const Face state = face;
-        items.push_back({juce::String("btnLargeLeft") + suffix, [state] { return leftPart(60, 18, true, state); }});
-        items.push_back({juce::String("btnLargeRight") + suffix, [state] { return rightPart(47, 18, true, state); }});
-        items.push_back({juce::String("btnSmallLeft") + suffix, [state] { return leftPart(47, 14, false, state); }});
+        items.push_back(
+            {juce::String("btnLargeLeft") + suffix, [state] { return leftPart(60, 18, true, state); }});
+        items.push_back(
+            {juce::String("btnLargeRight") + suffix, [state] { return rightPart(47, 18, true, state); }});
+        items.push_back(
+            {juce::String("btnSmallLeft") + suffix, [state] { return leftPart(47, 14, false, state); }});
         const int w = state == Face::normal ? 23 : 33;
-        items.push_back({juce::String("btnSmallRight") + suffix, [state, w] { return rightPart(w, 14, false, state); }});
+        items.push_back(
+            {juce::String("btnSmallRight") + suffix, [state, w] { return rightPart(w, 14, false, state); }});
     }
     return items;
 }

@@ -26,8 +26,8 @@ void productMark(Graphics& g, float w, float h, bool large)
     const float tracking = word.getHeight() * 0.05f;
     const float baseline = ey + e * 0.56f;
     g.setFont(word);
-    g.setGradientFill(ColourGradient(Colours::white, 0, baseline - word.getAscent(), Colour(0xffb8d4ff), 0, baseline,
-                                     false));
+    g.setGradientFill(ColourGradient(Colours::white, 0, baseline - word.getAscent(), Colour(0xffb8d4ff), 0,
+                                     baseline, false));
     trackedText(g, "ZENTAK", tx, baseline, tracking);
     const float wordWidth = trackedWidth(word, "ZENTAK", tracking);
 
@@ -42,8 +42,9 @@ void productMark(Graphics& g, float w, float h, bool large)
         g.setColour(paleBlue.withAlpha(0.85f));
         g.fillRect(tx, baseline + sub.getHeight() * 1.7f, wordWidth, 1.0f);
         g.setFont(sans(13.0f));
-        g.drawText("editor and librarian for the Evolver", (int) tx, (int) (baseline + sub.getHeight() * 1.9f),
-                   (int) (w - tx), 18, Justification::centredLeft, false);
+        g.drawText("editor and librarian for the Evolver", (int) tx,
+                   (int) (baseline + sub.getHeight() * 1.9f), (int) (w - tx), 18, Justification::centredLeft,
+                   false);
     }
 }
 
@@ -86,6 +87,9 @@ Image instrumentLogo()
     auto image = blank(179, 70);
     Graphics g(image);
     auto word = sans(38.0f, true);
+    const float natural = trackedWidth(word, "EVOLVER", 3.0f);
+    if (natural > 163.0f)
+        word.setHeight(word.getHeight() * 163.0f / natural);
     const float width = trackedWidth(word, "EVOLVER", 3.0f);
     const float x = (179.0f - width) * 0.5f;
     g.setFont(word);
@@ -131,7 +135,8 @@ void module(Graphics& g, Rectangle<float> r)
         g.fillRoundedRectangle(cheek, 5.0f);
     }
     const auto face = r.reduced(14, 0);
-    g.setGradientFill(ColourGradient(Colour(0xff2c3040), 0, face.getY(), Colour(0xff0c0d12), 0, face.getBottom(), false));
+    g.setGradientFill(
+        ColourGradient(Colour(0xff2c3040), 0, face.getY(), Colour(0xff0c0d12), 0, face.getBottom(), false));
     g.fillRect(face);
     g.setColour(Colour(0x50ffffff));
     g.fillRect(face.withHeight(1.5f));
@@ -140,14 +145,16 @@ void module(Graphics& g, Rectangle<float> r)
 
     // Display, mark and two rows of knobs.
     const auto lcd = Rectangle<float>(face.getX() + 12, face.getY() + 12, 70, 20);
-    g.setGradientFill(ColourGradient(Colour(0xffc4e6fb), 0, lcd.getY(), Colour(0xff7fb4e0), 0, lcd.getBottom(), false));
+    g.setGradientFill(
+        ColourGradient(Colour(0xffc4e6fb), 0, lcd.getY(), Colour(0xff7fb4e0), 0, lcd.getBottom(), false));
     g.fillRoundedRectangle(lcd, 2.0f);
     g.setColour(Colour(0xff000e62));
     g.setFont(sans(8.0f, true));
     g.drawText("A:001 Big Sawz", lcd.reduced(4, 0), Justification::centredLeft, false);
     g.setFont(sans(11.0f, true));
     g.setColour(ink.withAlpha(0.9f));
-    g.drawText("EVOLVER", (int) lcd.getX(), (int) lcd.getBottom() + 8, 80, 14, Justification::centredLeft, false);
+    g.drawText("EVOLVER", (int) lcd.getX(), (int) lcd.getBottom() + 8, 80, 14, Justification::centredLeft,
+               false);
     for (int row = 0; row < 2; ++row)
         for (int i = 0; i < 8; ++i)
         {
@@ -187,12 +194,9 @@ Image aboutPicture()
 std::vector<ArtItem> logoArt()
 {
     return {
-        {"productLogo", productLogo},
-        {"productLogoLarge", productLogoLarge},
-        {"makerLogo", makerLogo},
-        {"instrumentLogo", instrumentLogo},
-        {"swoosh", swoosh},
-        {"aboutPicture", aboutPicture},
+        {"productLogo", productLogo}, {"productLogoLarge", productLogoLarge},
+        {"makerLogo", makerLogo},     {"instrumentLogo", instrumentLogo},
+        {"swoosh", swoosh},           {"aboutPicture", aboutPicture},
     };
 }
 

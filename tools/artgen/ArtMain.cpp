@@ -89,5 +89,8 @@ int main(int argc, char** argv)
     juce::StringArray args;
     for (int i = 1; i < argc; ++i)
         args.add(argv[i]);
-    return run(args);
+    const int result = run(args);
+    artgen::releaseFonts();
+    juce::Typeface::clearTypefaceCache();
+    return result;
 }

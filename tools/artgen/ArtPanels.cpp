@@ -29,12 +29,14 @@ Image textureA()
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x)
         {
-            const float streak = (row[y] - 0.5f) * 0.6f + (streaks.at((float) x, (float) y * 0.2f) - 0.5f) * 0.5f;
-            const float v = (clouds.at((float) x, (float) y) - 0.5f) * 3.0f + streak * 9.0f
-                            + (random.nextFloat() - 0.5f) * 5.0f;
-            data.setPixelColour(x, y, Colour((uint8) jlimit(0, 255, roundToInt(31 + v * 0.55f)),
-                                             (uint8) jlimit(0, 255, roundToInt(50 + v * 0.75f)),
-                                             (uint8) jlimit(0, 255, roundToInt(143 + v * 1.3f))));
+            const float streak =
+                (row[y] - 0.5f) * 0.6f + (streaks.at((float) x, (float) y * 0.2f) - 0.5f) * 0.5f;
+            const float v = (clouds.at((float) x, (float) y) - 0.5f) * 3.0f + streak * 9.0f +
+                            (random.nextFloat() - 0.5f) * 5.0f;
+            data.setPixelColour(x, y,
+                                Colour((uint8) jlimit(0, 255, roundToInt(31 + v * 0.55f)),
+                                       (uint8) jlimit(0, 255, roundToInt(50 + v * 0.75f)),
+                                       (uint8) jlimit(0, 255, roundToInt(143 + v * 1.3f))));
         }
     setMeanColour(image, Colour(31, 50, 143));
     return image;
@@ -51,12 +53,15 @@ Image textureB()
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x)
         {
-            const float weave = std::sin(tau * (float) (x + y) / 5.0f) * std::sin(tau * (float) (x - y) / 5.0f);
-            const float v = (clouds.at((float) x, (float) y) - 0.5f) * 3.0f + weave * 3.0f
-                            + (fine.at((float) x, (float) y) - 0.5f) * 5.0f + (random.nextFloat() - 0.5f) * 4.0f;
-            data.setPixelColour(x, y, Colour((uint8) jlimit(0, 255, roundToInt(33 + v * 0.6f)),
-                                             (uint8) jlimit(0, 255, roundToInt(72 + v * 0.9f)),
-                                             (uint8) jlimit(0, 255, roundToInt(132 + v * 1.2f))));
+            const float weave =
+                std::sin(tau * (float) (x + y) / 5.0f) * std::sin(tau * (float) (x - y) / 5.0f);
+            const float v = (clouds.at((float) x, (float) y) - 0.5f) * 3.0f + weave * 3.0f +
+                            (fine.at((float) x, (float) y) - 0.5f) * 5.0f +
+                            (random.nextFloat() - 0.5f) * 4.0f;
+            data.setPixelColour(x, y,
+                                Colour((uint8) jlimit(0, 255, roundToInt(33 + v * 0.6f)),
+                                       (uint8) jlimit(0, 255, roundToInt(72 + v * 0.9f)),
+                                       (uint8) jlimit(0, 255, roundToInt(132 + v * 1.2f))));
         }
     setMeanColour(image, Colour(33, 72, 132));
     return image;
@@ -90,8 +95,10 @@ Image key(int w, int h, Colour face, Colour mean, bool white, bool down)
     Graphics g(image);
     g.fillAll(Colour(0xff0a0a0a));
     const float lip = white ? (down ? 5.0f : 9.0f) : (down ? 6.0f : 10.0f);
-    const auto body = Rectangle<float>(white ? 0.0f : 1.0f, 0.0f, (float) w - (white ? 1.0f : 2.0f), (float) h - 1);
-    g.setGradientFill(ColourGradient(face.darker(white ? 0.18f : 0.3f), 0, 0, face, 0, body.getBottom() - lip, false));
+    const auto body =
+        Rectangle<float>(white ? 0.0f : 1.0f, 0.0f, (float) w - (white ? 1.0f : 2.0f), (float) h - 1);
+    g.setGradientFill(
+        ColourGradient(face.darker(white ? 0.18f : 0.3f), 0, 0, face, 0, body.getBottom() - lip, false));
     g.fillRoundedRectangle(body, 2.5f);
     // Front lip of the key.
     const auto front = body.withTop(body.getBottom() - lip);
@@ -248,18 +255,18 @@ Image dot()
 
 std::vector<ArtItem> panelArt()
 {
-    static const Image a = textureA(), b = textureB();
+    const Image a = textureA(), b = textureB();
     return {
-        {"textureA", [] { return a.createCopy(); }},
-        {"textureB", [] { return b.createCopy(); }},
-        {"cornerA_TL", [] { return corner(a, false, false); }},
-        {"cornerA_TR", [] { return corner(a, true, false); }},
-        {"cornerA_BL", [] { return corner(a, false, true); }},
-        {"cornerA_BR", [] { return corner(a, true, true); }},
-        {"cornerB_TL", [] { return corner(b, false, false); }},
-        {"cornerB_TR", [] { return corner(b, true, false); }},
-        {"cornerB_BL", [] { return corner(b, false, true); }},
-        {"cornerB_BR", [] { return corner(b, true, true); }},
+        {"textureA", [a] { return a.createCopy(); }},
+        {"textureB", [b] { return b.createCopy(); }},
+        {"cornerA_TL", [a] { return corner(a, false, false); }},
+        {"cornerA_TR", [a] { return corner(a, true, false); }},
+        {"cornerA_BL", [a] { return corner(a, false, true); }},
+        {"cornerA_BR", [a] { return corner(a, true, true); }},
+        {"cornerB_TL", [b] { return corner(b, false, false); }},
+        {"cornerB_TR", [b] { return corner(b, true, false); }},
+        {"cornerB_BL", [b] { return corner(b, false, true); }},
+        {"cornerB_BR", [b] { return corner(b, true, true); }},
         {"whiteKey", [] { return key(25, 152, Colour(0xffd4d1c2), Colour(191, 189, 178), true, false); }},
         {"whiteKeyDown", [] { return key(25, 152, Colour(0xff9a978a), Colour(139, 137, 123), true, true); }},
         {"blackKey", [] { return key(16, 100, Colour(0xff2a2a26), Colour(29, 29, 26), false, false); }},
@@ -269,10 +276,22 @@ std::vector<ArtItem> panelArt()
         {"octaveStrip", octaveStrip},
         {"keyboardBox", keyboardBox},
         {"keyboardBar", keyboardBar},
-        {"arrowDown", [] { return triangle(16, 10, {1, 1}, {15, 1}, {8, 9}); }},
-        {"arrowUp", [] { return triangle(16, 10, {1, 9}, {15, 9}, {8, 1}); }},
-        {"arrowLeft", [] { return triangle(10, 16, {9, 1}, {9, 15}, {1, 8}); }},
-        {"arrowRight", [] { return triangle(10, 16, {1, 1}, {1, 15}, {9, 8}); }},
+        {"arrowDown",
+         [] {
+             return triangle(16, 10, {1, 1}, {15, 1}, {8, 9});
+         }},
+        {"arrowUp",
+         [] {
+             return triangle(16, 10, {1, 9}, {15, 9}, {8, 1});
+         }},
+        {"arrowLeft",
+         [] {
+             return triangle(10, 16, {9, 1}, {9, 15}, {1, 8});
+         }},
+        {"arrowRight",
+         [] {
+             return triangle(10, 16, {1, 1}, {1, 15}, {9, 8});
+         }},
         {"ring", ring},
         {"dot", dot},
     };

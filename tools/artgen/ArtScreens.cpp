@@ -12,11 +12,12 @@ void screen(Graphics& g, Rectangle<float> r, int columns, int rows, float corner
 {
     g.setColour(Colour(0xff000000));
     g.fillRoundedRectangle(r, corner + 1);
-    g.setGradientFill(ColourGradient(Colour(0xff3a4a70), 0, r.getY(), Colour(0xff0c1224), 0, r.getBottom(), false));
+    g.setGradientFill(
+        ColourGradient(Colour(0xff3a4a70), 0, r.getY(), Colour(0xff0c1224), 0, r.getBottom(), false));
     g.fillRoundedRectangle(r.reduced(1.0f), corner);
     const auto inner = r.reduced(3.0f);
-    ColourGradient glass(Colour(0xff081230), inner.getCentreX(), inner.getY(), Colour(0xff01030a), inner.getCentreX(),
-                         inner.getBottom(), false);
+    ColourGradient glass(Colour(0xff081230), inner.getCentreX(), inner.getY(), Colour(0xff01030a),
+                         inner.getCentreX(), inner.getBottom(), false);
     g.setGradientFill(glass);
     g.fillRoundedRectangle(inner, jmax(1.0f, corner - 2));
 
@@ -35,11 +36,11 @@ void screen(Graphics& g, Rectangle<float> r, int columns, int rows, float corner
         g.fillRect(inner.getX(), std::floor(y), inner.getWidth(), 1.0f);
     }
     // Inner shadow along the top and left edges.
-    g.setGradientFill(ColourGradient(Colour(0x90000000), 0, inner.getY(), Colour(0x00000000), 0, inner.getY() + 6,
-                                     false));
+    g.setGradientFill(
+        ColourGradient(Colour(0x90000000), 0, inner.getY(), Colour(0x00000000), 0, inner.getY() + 6, false));
     g.fillRect(inner.withHeight(6));
-    g.setGradientFill(ColourGradient(Colour(0x60000000), inner.getX(), 0, Colour(0x00000000), inner.getX() + 5, 0,
-                                     false));
+    g.setGradientFill(
+        ColourGradient(Colour(0x60000000), inner.getX(), 0, Colour(0x00000000), inner.getX() + 5, 0, false));
     g.fillRect(inner.withWidth(5));
 }
 
@@ -60,7 +61,8 @@ Image glassOverlay()
         for (int x = 0; x < 210; ++x)
         {
             // Reflection above a gentle curve falling to the right, plus a thin highlight at the top.
-            const float curve = 30.0f - 14.0f * ((float) x / 209.0f) + 6.0f * std::sin((float) x / 209.0f * 3.14159f);
+            const float curve =
+                30.0f - 14.0f * ((float) x / 209.0f) + 6.0f * std::sin((float) x / 209.0f * 3.14159f);
             float a = 0.0f;
             if ((float) y < curve)
                 a = 120.0f * (1.0f - (float) y / curve) + 35.0f;
@@ -95,7 +97,8 @@ Image lcdPanel()
     for (float x = lcd.getX() + 2; x < lcd.getRight() - 1; x += 2.0f)
         g.fillRect(x, lcd.getY() + 1, 0.6f, lcd.getHeight() - 2);
     // Inner shadow and glass highlight.
-    g.setGradientFill(ColourGradient(Colour(0x50002040), 0, lcd.getY(), Colour(0x00002040), 0, lcd.getY() + 5, false));
+    g.setGradientFill(
+        ColourGradient(Colour(0x50002040), 0, lcd.getY(), Colour(0x00002040), 0, lcd.getY() + 5, false));
     g.fillRoundedRectangle(lcd.withHeight(6), 3.0f);
     g.setColour(Colour(0xff1a2a44));
     g.drawRoundedRectangle(lcd, 3.0f, 1.0f);

@@ -5,7 +5,8 @@
 namespace zentak
 {
 AboutPanel::AboutPanel(const juce::String& version, int timeoutMs)
-    : versionText(version), aboutPicture(skinImage("aboutPicture")), productLogoLarge(skinImage("productLogoLarge"))
+    : versionText(version), aboutPicture(skinImage("aboutPicture")),
+      productLogoLarge(skinImage("productLogoLarge"))
 {
     if (timeoutMs > 0)
     {

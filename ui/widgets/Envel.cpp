@@ -29,7 +29,8 @@ void Envel::setDesignBounds(int x, int y, int w, int h)
 void Envel::setDisplayScale(float s)
 {
     scale = s;
-    setBounds((int) ((float) designX * s), (int) ((float) designY * s), (int) (218.0f * s), (int) (65.0f * s));
+    setBounds((int) ((float) designX * s), (int) ((float) designY * s), (int) (218.0f * s),
+              (int) (65.0f * s));
     computeShape();
 }
 
@@ -37,11 +38,20 @@ void Envel::setStage(int stage, float v)
 {
     switch (stage)
     {
-    case 0: attack = v; break;
-    case 1: decay = v; break;
-    case 2: sustain = v; break;
-    case 3: release = v; break;
-    default: return;
+    case 0:
+        attack = v;
+        break;
+    case 1:
+        decay = v;
+        break;
+    case 2:
+        sustain = v;
+        break;
+    case 3:
+        release = v;
+        break;
+    default:
+        return;
     }
     valuesChanged();
 }
@@ -95,7 +105,7 @@ int Envel::handleAt(float px, float py) const
 void Envel::mouseMove(const juce::MouseEvent& e)
 {
     setMouseCursor(handleAt((float) e.x, (float) e.y) != none ? juce::MouseCursor::CrosshairCursor
-                                                                : juce::MouseCursor::NormalCursor);
+                                                              : juce::MouseCursor::NormalCursor);
 }
 
 void Envel::mouseDown(const juce::MouseEvent& e)

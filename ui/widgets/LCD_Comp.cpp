@@ -11,8 +11,8 @@ LCD_Comp::LCD_Comp() : lcdPanel(skinImage("lcdPanel"))
 
 juce::String LCD_Comp::slotLabel(int bankIndex, int slotIndex)
 {
-    return juce::String::charToString((juce::juce_wchar) ('A' + bankIndex)) + ":"
-           + juce::String(slotIndex + 1).paddedLeft('0', 3);
+    return juce::String::charToString((juce::juce_wchar)('A' + bankIndex)) + ":" +
+           juce::String(slotIndex + 1).paddedLeft('0', 3);
 }
 
 void LCD_Comp::show(int bankIndex, int slotIndex, int categoryIndex, const juce::String& name,

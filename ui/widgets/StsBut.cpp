@@ -4,7 +4,8 @@
 
 namespace zentak
 {
-StsBut::StsBut(const juce::String& caption, int id, int buttonStyle) : text(caption), commandId(id), style(buttonStyle)
+StsBut::StsBut(const juce::String& caption, int id, int buttonStyle)
+    : text(caption), commandId(id), style(buttonStyle)
 {
 }
 
@@ -62,7 +63,8 @@ void StsBut::setup(int x, int y, int w, int h, bool applyBounds)
         else
             textButton->setBounds(0, -3, w, h + 6);
         textButton->setColour(juce::TextButton::buttonColourId, juce::Colour(dark ? 0xff315dcd : 0xff2d91de));
-        textButton->setColour(juce::TextButton::buttonOnColourId, juce::Colour(dark ? 0xff000000 : 0xff11223c));
+        textButton->setColour(juce::TextButton::buttonOnColourId,
+                              juce::Colour(dark ? 0xff000000 : 0xff11223c));
         textButton->addListener(this);
         break;
     }
@@ -170,8 +172,10 @@ void StsBut::paint(juce::Graphics& g)
 
     if (style == largeImage || style == smallImage)
     {
-        const juce::Image& left = visualState == 2 ? leftPressed : (visualState == 1 ? leftHover : leftNormal);
-        const juce::Image& right = visualState == 2 ? rightPressed : (visualState == 1 ? rightHover : rightNormal);
+        const juce::Image& left =
+            visualState == 2 ? leftPressed : (visualState == 1 ? leftHover : leftNormal);
+        const juce::Image& right =
+            visualState == 2 ? rightPressed : (visualState == 1 ? rightHover : rightNormal);
         const int rightWidth = style == largeImage ? 47 : (visualState == 0 ? 23 : 33);
         g.setOpacity(1.0f);
         g.drawImageAt(left, 0, 0);

@@ -14,8 +14,8 @@ StsCont::~StsCont()
     stopTimer();
 }
 
-void StsCont::setup(int parameter, const juce::String& caption, int minimumValue, int maximumValue, int controlKind,
-                    int valueBoxWidth)
+void StsCont::setup(int parameter, const juce::String& caption, int minimumValue, int maximumValue,
+                    int controlKind, int valueBoxWidth)
 {
     parameterNumber = parameter;
     label = caption;
@@ -242,7 +242,8 @@ void StsCont::paintText(juce::Graphics& g, const juce::String& text, juce::uint3
 {
     g.setColour(juce::Colour(colour));
     g.setFont(juce::Font("Arial", size * scale, juce::Font::plain));
-    g.drawText(text, juce::Rectangle<int>(px(r.getX()), px(r.getY()), px(r.getWidth()), px(r.getHeight())), j, false);
+    g.drawText(text, juce::Rectangle<int>(px(r.getX()), px(r.getY()), px(r.getWidth()), px(r.getHeight())), j,
+               false);
 }
 
 void StsCont::paintValueBox(juce::Graphics& g, int box, int barSourceWidth, bool sheen)
@@ -310,7 +311,8 @@ void StsCont::paint(juce::Graphics& g)
         break;
     case knob:
         g.setOpacity(1.0f);
-        g.drawImage(knobFilm, px((float) (designWidth / 2 - 15)), 0, px(50), px(50), knobFrame * 58, 0, 56, 56);
+        g.drawImage(knobFilm, px((float) (designWidth / 2 - 15)), 0, px(50), px(50), knobFrame * 58, 0, 56,
+                    56);
         paintText(g, valueText, 0xffeeeeee, 11, {0, 8, w, 66}, centred);
         paintText(g, label, 0xffdadada, 12, {0, 20, w, 66}, centred);
         break;

@@ -41,8 +41,8 @@ public:
     StsCont();
     ~StsCont() override;
 
-    void setup(int parameter, const juce::String& caption, int minimumValue, int maximumValue, int controlKind,
-               int valueBoxWidth);
+    void setup(int parameter, const juce::String& caption, int minimumValue, int maximumValue,
+               int controlKind, int valueBoxWidth);
     /** Places the control at exactly these unscaled bounds. */
     void setDesignBounds(float x, float y, float width, float height);
     /** Places the control at its design bounds times s, each product truncated. */

@@ -68,7 +68,7 @@ void StsGrid::fill(int mode, int argument)
 
 juce::String StsGrid::rowLabel(int bank, int slot)
 {
-    const juce::String letter = juce::String::charToString((juce::juce_wchar) ('A' + bank));
+    const juce::String letter = juce::String::charToString((juce::juce_wchar)('A' + bank));
     const juce::String gap = slot < 9 ? ":00" : (slot < 99 ? ":0" : ":");
     return letter + gap + juce::String(slot + 1);
 }
@@ -106,7 +106,8 @@ void StsGrid::mouseDown(const juce::MouseEvent& e)
 {
     listPressed = false;
     scrollBarPressed = false;
-    grabKeyboardFocus();
+    if (isShowing())
+        grabKeyboardFocus();
 
     clickedColumn = 0;
     for (int i = 0, left = 0; i < columnWidths.size(); ++i)

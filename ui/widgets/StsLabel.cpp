@@ -2,7 +2,8 @@
 
 namespace zentak
 {
-void StsLabel::setup(const juce::String& newText, const juce::String& typeface, float height, int justificationFlags)
+void StsLabel::setup(const juce::String& newText, const juce::String& typeface, float height,
+                     int justificationFlags)
 {
     text = newText;
     typefaceName = typeface;

@@ -6,10 +6,12 @@ namespace zentak
 {
 StsResor::StsResor()
     : keyboardShadow(skinImage("keyboardShadow")), cornerA_BL(skinImage("cornerA_BL")),
-      cornerA_BR(skinImage("cornerA_BR")), cornerA_TL(skinImage("cornerA_TL")), cornerA_TR(skinImage("cornerA_TR")),
-      textureA(skinImage("textureA")), cornerB_BL(skinImage("cornerB_BL")), cornerB_BR(skinImage("cornerB_BR")),
-      cornerB_TL(skinImage("cornerB_TL")), cornerB_TR(skinImage("cornerB_TR")), textureB(skinImage("textureB")),
-      whiteKey(skinImage("whiteKey")), whiteKeyDown(skinImage("whiteKeyDown")), blackKey(skinImage("blackKey")),
+      cornerA_BR(skinImage("cornerA_BR")), cornerA_TL(skinImage("cornerA_TL")),
+      cornerA_TR(skinImage("cornerA_TR")), textureA(skinImage("textureA")),
+      cornerB_BL(skinImage("cornerB_BL")), cornerB_BR(skinImage("cornerB_BR")),
+      cornerB_TL(skinImage("cornerB_TL")), cornerB_TR(skinImage("cornerB_TR")),
+      textureB(skinImage("textureB")), whiteKey(skinImage("whiteKey")),
+      whiteKeyDown(skinImage("whiteKeyDown")), blackKey(skinImage("blackKey")),
       blackKeyDown(skinImage("blackKeyDown"))
 {
     juce::LookAndFeel::setDefaultLookAndFeel(&skinLook);

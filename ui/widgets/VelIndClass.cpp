@@ -43,7 +43,8 @@ void VelIndClass::paint(juce::Graphics& g)
     const float s = scale;
     const int v = juce::jmax(0, velocity);
     g.setOpacity(1.0f);
-    g.drawImage(keyboardBox, (int) (26.0f * s), (int) (16.0f * s), (int) (27.0f * s), (int) (13.0f * s), 0, 0, 27, 13);
+    g.drawImage(keyboardBox, (int) (26.0f * s), (int) (16.0f * s), (int) (27.0f * s), (int) (13.0f * s), 0, 0,
+                27, 13);
     g.setColour(juce::Colour(0x66374c53));
     g.fillRoundedRectangle(0.0f, 16.0f * s, 15.0f * s, 103.0f * s, 3.0f * s);
     g.setColour(juce::Colour(0xff101010));
