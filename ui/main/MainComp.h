@@ -3,6 +3,7 @@
 #pragma once
 
 #include "synthlink/MidiCntrState.h"
+#include "ui/widgets/StsResor.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -20,11 +21,13 @@ public:
     /** Shows host slot n with its label in the host-slot chooser, when that chooser is open. */
     void showHostSlotInChooser(int n, const juce::String& label);
     MidiCntrState* state() const { return controller; }
+    StsResor& skin() { return *resources; }
     int chooserSlot() const { return hostChooserSlot; }
     const juce::String& chooserLabel() const { return hostChooserLabel; }
 
 private:
     MidiCntrState* controller; // never owned
+    juce::SharedResourcePointer<StsResor> resources; // the shared skin; its look gives "Arial" our faces
     int hostChooserSlot = -1;
     juce::String hostChooserLabel;
 };
