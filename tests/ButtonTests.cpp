@@ -22,7 +22,7 @@ using ButtonTest = SkinTest;
 
 TEST_F(ButtonTest, ImageButtonsReportAtThePressAndTrackHover)
 {
-    for (int style : {(int) StsBut::largeImage, (int) StsBut::smallImage})
+    for (int style : {(int)StsBut::largeImage, (int)StsBut::smallImage})
     {
         StsBut b("Recv", 12, style);
         b.setup(0, 0, 80, style == StsBut::largeImage ? 18 : 14, true);
@@ -63,7 +63,7 @@ TEST_F(ButtonTest, BevelledButtonSinksWhilePressed)
     auto up = render(b);
     EXPECT_EQ(up.getPixelAt(4, 10), juce::Colour(0xff202d31));
     EXPECT_EQ(up.getPixelAt(10, 0), juce::Colour(0xff000000)); // line colour A along the top
-    ChangeLog<int> log(b, [&b] { return (int) b.isPressed(); });
+    ChangeLog<int> log(b, [&b] { return (int)b.isPressed(); });
     b.mouseDown(mouse(b, 5, 5));
     EXPECT_EQ(log.flush(), (std::vector<int>{1}));
     EXPECT_EQ(render(b).getPixelAt(4, 10), juce::Colour(0xff040405));

@@ -82,15 +82,14 @@ TEST_F(SkinTest, LcdShowsSlotsWithThreeDigitsAndReportsItsAreas)
     for (float s : {1.0f, 0.6f})
     {
         lcd.setScale(s);
-        lcd.setSize((int) (182 * s), (int) (45 * s));
+        lcd.setSize((int)(182 * s), (int)(45 * s));
         const auto image = render(lcd);
         // Dark navy text on the light panel: the slot text up top, the bold name below it.
-        EXPECT_GT(
-            countInk(image, {(int) (15 * s), (int) (7 * s), (int) (50 * s), (int) (14 * s)}, 0.95f, -0.2f), 5)
+        EXPECT_GT(countInk(image, {(int)(15 * s), (int)(7 * s), (int)(50 * s), (int)(14 * s)}, 0.95f, -0.2f),
+                  5)
             << s;
         EXPECT_GT(
-            countInk(image, {(int) (15 * s), (int) (23 * s), (int) (100 * s), (int) (18 * s)}, 0.95f, -0.2f),
-            20)
+            countInk(image, {(int)(15 * s), (int)(23 * s), (int)(100 * s), (int)(18 * s)}, 0.95f, -0.2f), 20)
             << s;
     }
 }
@@ -116,9 +115,9 @@ TEST_F(SkinTest, EnvelopeShapeFollowsTheValuesAndTheScale)
         env.setDisplayScale(s);
         const auto image = render(env);
         // Inside the shape near its foot, below the glass: the fill colour; the screen elsewhere.
-        const int x = (int) ((12 + t * 20) * s), y = (int) (56 * s);
+        const int x = (int)((12 + t * 20) * s), y = (int)(56 * s);
         EXPECT_TRUE(near(image.getPixelAt(x, y), juce::Colour(0xff5f4405), 3)) << s;
-        EXPECT_LT(image.getPixelAt((int) (200 * s), y).getBrightness(), 0.3f) << s;
+        EXPECT_LT(image.getPixelAt((int)(200 * s), y).getBrightness(), 0.3f) << s;
         EXPECT_GT(countNear(image, image.getBounds(), juce::Colour(0xffc9910e), 40), 20) << s;
     }
 }
@@ -149,7 +148,7 @@ TEST_F(SkinTest, EnvelopeDragsMoveTheirHandles)
     for (auto [dx, expected] :
          {std::pair{1, 21.0f}, std::pair{2, 21.0f}, std::pair{3, 22.0f}, std::pair{300, 110.0f}})
     {
-        env.mouseDrag(mouse(env, ax + (float) dx, ay));
+        env.mouseDrag(mouse(env, ax + (float)dx, ay));
         EXPECT_EQ(env.attack, expected) << dx;
     }
     EXPECT_EQ(log.flush().back().kind, 1);
@@ -217,14 +216,14 @@ TEST_F(StateTest, VelocityBarWritesTheKeyboardVelocity)
         bar.setVelocity(64);
         bar.setDisplayScale(s);
         EXPECT_EQ(bar.getBounds(),
-                  juce::Rectangle<int>((int) (35 * s), (int) (38 * s), (int) (70 * s), (int) (120 * s)));
+                  juce::Rectangle<int>((int)(35 * s), (int)(38 * s), (int)(70 * s), (int)(120 * s)));
         const auto image = render(bar);
-        EXPECT_GT(
-            countInk(image, {(int) (26 * s), (int) (16 * s), (int) (27 * s), (int) (13 * s)}, 0.1f, 0.3f), 2)
+        EXPECT_GT(countInk(image, {(int)(26 * s), (int)(16 * s), (int)(27 * s), (int)(13 * s)}, 0.1f, 0.3f),
+                  2)
             << s;
-        EXPECT_GT(countInk(image, {0, 0, (int) (80 * s), (int) (13 * s)}, 0.0f, 0.5f), 5) << s;
+        EXPECT_GT(countInk(image, {0, 0, (int)(80 * s), (int)(13 * s)}, 0.0f, 0.5f), 5) << s;
         // The dark part covers the top (127 - 64) / 127 of the bar.
-        EXPECT_TRUE(near(image.getPixelAt((int) (7 * s), (int) (30 * s)), juce::Colour(0xff101010), 4)) << s;
+        EXPECT_TRUE(near(image.getPixelAt((int)(7 * s), (int)(30 * s)), juce::Colour(0xff101010), 4)) << s;
     }
 }
 
@@ -277,7 +276,7 @@ TEST_F(StateTest, WheelPaintsItsFrameAtTheScale)
         wheelControl.setDisplayScale(s);
         const auto image = render(wheelControl);
         // Frame 34 is the film's last, 30 pixels wide: it covers 30·s of the 31·s.
-        const int covered = (int) (30 * s * (float) (int) (31 * s) / (31 * s));
+        const int covered = (int)(30 * s * (float)(int)(31 * s) / (31 * s));
         EXPECT_EQ(image.getPixelAt(covered - 1, 50).getAlpha(), 255) << s;
         EXPECT_LT(image.getPixelAt(covered, 50).getAlpha(), 255) << s;
     }

@@ -55,7 +55,7 @@ public:
     WidgetPage(StsResor& resources, MidiCntrState& state, float s)
         : skin(resources), controller(state), scale(s)
     {
-        setSize((int) (1240 * s), (int) (530 * s));
+        setSize((int)(1240 * s), (int)(530 * s));
 
         panel({10, 10, 378, 220}, false, "LOW PASS FILTER"); // panel 0
         knob(0, 10, 24, 51, 58, "Frequency", 0, 164, 96);
@@ -162,15 +162,15 @@ public:
         for (const auto& p : panels)
         {
             juce::Graphics::ScopedSaveState save(g);
-            g.setOrigin((int) ((float) p.bounds.getX() * scale), (int) ((float) p.bounds.getY() * scale));
-            g.reduceClipRegion(0, 0, (int) ((float) p.bounds.getWidth() * scale),
-                               (int) ((float) p.bounds.getHeight() * scale));
+            g.setOrigin((int)((float)p.bounds.getX() * scale), (int)((float)p.bounds.getY() * scale));
+            g.reduceClipRegion(0, 0, (int)((float)p.bounds.getWidth() * scale),
+                               (int)((float)p.bounds.getHeight() * scale));
             if (p.schemeA)
                 skin.paintPanelA(g, scale, p.bounds.getWidth(), p.bounds.getHeight());
             else
                 skin.paintPanelB(g, scale, p.bounds.getWidth(), p.bounds.getHeight());
             g.setFont(juce::Font("Arial", 14.0f * scale, juce::Font::bold));
-            g.drawSingleLineText(p.title, (int) (9 * scale), (int) (17 * scale));
+            g.drawSingleLineText(p.title, (int)(9 * scale), (int)(17 * scale));
         }
     }
 
@@ -182,7 +182,7 @@ private:
         juce::String title;
     };
 
-    int px(float v) const { return (int) (v * scale); }
+    int px(float v) const { return (int)(v * scale); }
 
     template <typename T> T* add(std::unique_ptr<T> c)
     {
@@ -205,7 +205,7 @@ private:
         const auto origin = panelOrigin(panelX);
         c->setDesignBounds(origin.x + x, origin.y + y, w, h);
         const bool schemeA = isSchemeA(panelX);
-        c->setBackgroundImage(patchAt(schemeA, (int) (origin.x + x), (int) (origin.y + y), (int) w, (int) h));
+        c->setBackgroundImage(patchAt(schemeA, (int)(origin.x + x), (int)(origin.y + y), (int)w, (int)h));
         c->setDisplayScale(scale);
         c->setVisible(true);
         return c;
@@ -213,10 +213,10 @@ private:
 
     juce::Point<float> panelOrigin(int index) const
     {
-        return panels[(size_t) index].bounds.getPosition().toFloat();
+        return panels[(size_t)index].bounds.getPosition().toFloat();
     }
 
-    bool isSchemeA(int index) const { return panels[(size_t) index].schemeA; }
+    bool isSchemeA(int index) const { return panels[(size_t)index].schemeA; }
 
     juce::Image patchAt(bool schemeA, int, int, int w, int h) const
     {
@@ -257,7 +257,7 @@ private:
     void button(const juce::String& text, int id, int style, int x, int y, int w, int h, int state)
     {
         auto* b = add(std::make_unique<StsBut>(text, id, style));
-        b->setup(px((float) x), px((float) y), w, h, true);
+        b->setup(px((float)x), px((float)y), w, h, true);
         if (state >= 1 && (style == StsBut::largeImage || style == StsBut::smallImage))
             b->mouseEnter(mouse(*b, 2, 2));
         if (state == 2)
@@ -271,14 +271,14 @@ private:
         l->setup(text, "Arial", 13.0f, just);
         l->frameMode = mode;
         l->backgroundColour = background;
-        l->setBounds(px((float) x), px((float) y), w, h);
+        l->setBounds(px((float)x), px((float)y), w, h);
     }
 
     void envelope(int panelX, int x, int y, float a, float d, float su, float r)
     {
         auto* e = add(std::make_unique<Envel>());
         const auto origin = panelOrigin(panelX);
-        e->setDesignBounds((int) origin.x + x, (int) origin.y + y, 218, 65);
+        e->setDesignBounds((int)origin.x + x, (int)origin.y + y, 218, 65);
         e->attack = a;
         e->decay = d;
         e->sustain = su;
@@ -339,8 +339,8 @@ TEST_F(GalleryTest, WritesSkinAndWidgetPictures)
             const auto name = resource.upToLastOccurrenceOf("_png", false, false);
             const auto image = skinImage(name.toRawUTF8());
             ASSERT_TRUE(image.isValid()) << name;
-            const float fit = juce::jmin(1.0f, 800.0f / (float) image.getWidth());
-            const int w = (int) ((float) image.getWidth() * fit), h = (int) ((float) image.getHeight() * fit);
+            const float fit = juce::jmin(1.0f, 800.0f / (float)image.getWidth());
+            const int w = (int)((float)image.getWidth() * fit), h = (int)((float)image.getHeight() * fit);
             const int cellW = juce::jmax(w, 120) + 12;
             if (x + cellW > sheetWidth)
             {
@@ -403,11 +403,10 @@ TEST_F(GalleryTest, WritesSkinAndWidgetPictures)
                                juce::AffineTransform::scale(16.07f, 20.0f / 22.0f));
         g.setOpacity(0.484f);
         for (int x : {72, 132})
-            g.drawImage(skinImage("keyGlow"), x, 29, (int) (168 * 0.56f), (int) (257 * 0.56f), 0, 0, 168,
-                        291);
+            g.drawImage(skinImage("keyGlow"), x, 29, (int)(168 * 0.56f), (int)(257 * 0.56f), 0, 0, 168, 291);
         skin->paintKeyboardShadow(g, 1.0f, 0, 242);
         g.setOpacity(1.0f);
-        g.drawImage(skinImage("octaveStrip"), 35, 28, (int) (269 * 0.7f), (int) (18 * 0.7f), 0, 0, 269, 18);
+        g.drawImage(skinImage("octaveStrip"), 35, 28, (int)(269 * 0.7f), (int)(18 * 0.7f), 0, 0, 269, 18);
         const int offsets[] = {0, 16, 0, 45, 0, 0, 91, 0, 120, 0, 148, 0};
         int white = 0;
         for (int i = 0; i < 94; ++i)

@@ -45,7 +45,7 @@ struct GridTest : SkinTest
     void setCategory(int bank, int slot, int category)
     {
         auto record = state->programBank(bank)->getSlot(slot);
-        static_cast<juce::uint8*>(record.getData())[117] = (juce::uint8) category;
+        static_cast<juce::uint8*>(record.getData())[117] = (juce::uint8)category;
         state->programBank(bank)->setSlot(slot, record);
     }
 

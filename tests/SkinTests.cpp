@@ -87,9 +87,9 @@ juce::Colour mean(const juce::Image& image, juce::Rectangle<int> r)
             green += c.getGreen();
             blue += c.getBlue();
         }
-    const double n = (double) r.getWidth() * r.getHeight();
-    return juce::Colour((juce::uint8) juce::roundToInt(red / n), (juce::uint8) juce::roundToInt(green / n),
-                        (juce::uint8) juce::roundToInt(blue / n));
+    const double n = (double)r.getWidth() * r.getHeight();
+    return juce::Colour((juce::uint8)juce::roundToInt(red / n), (juce::uint8)juce::roundToInt(green / n),
+                        (juce::uint8)juce::roundToInt(blue / n));
 }
 
 int maxAlpha(const juce::Image& image, juce::Rectangle<int> r)
@@ -97,7 +97,7 @@ int maxAlpha(const juce::Image& image, juce::Rectangle<int> r)
     int a = 0;
     for (int y = r.getY(); y < r.getBottom(); ++y)
         for (int x = r.getX(); x < r.getRight(); ++x)
-            a = juce::jmax(a, (int) image.getPixelAt(x, y).getAlpha());
+            a = juce::jmax(a, (int)image.getPixelAt(x, y).getAlpha());
     return a;
 }
 
@@ -144,7 +144,7 @@ TEST(SkinImages, OverlaysKeepTheirStatedTransparency)
     const auto shadow = skinImage("keyboardShadow");
     EXPECT_GT(shadow.getPixelAt(700, 0).getAlpha(), 200);
     EXPECT_LT(shadow.getPixelAt(700, 77).getAlpha(), 10);
-    EXPECT_TRUE(near(shadow.getPixelAt(700, 10).withAlpha((juce::uint8) 255), juce::Colours::black, 1));
+    EXPECT_TRUE(near(shadow.getPixelAt(700, 10).withAlpha((juce::uint8)255), juce::Colours::black, 1));
 
     const auto glow = skinImage("keyGlow");
     EXPECT_EQ(glow.getPixelAt(84, 145).getAlpha(), 0); // the rectangle in the middle is clear
@@ -211,8 +211,8 @@ TEST(SkinImages, KnobFilmSweepsEvenlyOverItsFiftyFiveFrames)
     EXPECT_GT(perFrame, 2.0);
     for (int k = 1; k < 55; ++k)
     {
-        EXPECT_GT(lit[(size_t) k], lit[(size_t) k - 1]) << k;
-        EXPECT_NEAR(lit[(size_t) k] - lit[0], perFrame * k, perFrame * 2.5 + 4) << k;
+        EXPECT_GT(lit[(size_t)k], lit[(size_t)k - 1]) << k;
+        EXPECT_NEAR(lit[(size_t)k] - lit[0], perFrame * k, perFrame * 2.5 + 4) << k;
     }
 }
 
@@ -240,7 +240,7 @@ TEST(SkinImages, WheelMarkerRisesFrameByFrame)
 
 TEST_F(SkinTest, ArialResolvesToTheEmbeddedLiberationSans)
 {
-    for (int style : {(int) juce::Font::plain, (int) juce::Font::bold})
+    for (int style : {(int)juce::Font::plain, (int)juce::Font::bold})
     {
         const juce::Font arial("Arial", 12.0f, style);
         const auto face = arial.getTypefacePtr();
@@ -267,7 +267,7 @@ TEST_F(SkinTest, PanelsAreFramedAtEveryWidthAndScale)
     for (const Case c : {Case{1.0f, 252, 220, false}, Case{0.6f, 252, 220, true}, Case{1.0f, 60, 50, true},
                          Case{0.6f, 89, 110, false}})
     {
-        const int W = (int) ((float) c.w * c.scale), H = (int) ((float) c.h * c.scale);
+        const int W = (int)((float)c.w * c.scale), H = (int)((float)c.h * c.scale);
         juce::Image image(juce::Image::ARGB, W + 40, H + 40, true);
         {
             juce::Graphics g(image);
@@ -282,7 +282,7 @@ TEST_F(SkinTest, PanelsAreFramedAtEveryWidthAndScale)
         EXPECT_TRUE(near(image.getPixelAt(W - 1, H - 1), juce::Colour(0xff00002f), 2));
         EXPECT_TRUE(near(mean(image, {W / 4, H / 4, W / 2, H / 2}), texture, 6)); // textured inside
         // The outline, 2·s thick at 2·s from the edge, in light grey on all four sides.
-        const int mid = (int) (2.0f * c.scale);
+        const int mid = (int)(2.0f * c.scale);
         for (auto p : {juce::Point<int>(W / 2, mid), juce::Point<int>(W / 2, H - 1 - mid),
                        juce::Point<int>(mid, H / 2), juce::Point<int>(W - 1 - mid, H / 2)})
             EXPECT_GT(image.getPixelAt(p.x, p.y).getBrightness(), 0.6f) << p.x << "," << p.y;

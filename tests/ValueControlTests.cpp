@@ -91,7 +91,7 @@ TEST_F(ControlTest, DraggingFollowsTheStepsOfEachKind)
         make(k.kind, 0, k.hi, 62, 56, 77, 6);
         log.clear();
         press(20, 30);
-        drag(20.0f + (float) k.dx, 30.0f + (float) k.dy);
+        drag(20.0f + (float)k.dx, 30.0f + (float)k.dy);
         const auto& reports = log.flush();
         SCOPED_TRACE("kind " + juce::String(k.kind) + " max " + juce::String(k.hi) + " drag " +
                      juce::String(k.dx) + "," + juce::String(k.dy));
@@ -139,7 +139,7 @@ TEST_F(ControlTest, SelectorAsksForTheMenuOnlyForPressAndReleaseOnItsBox)
     for (const auto& k : {Case{1.0f, 5, 10, true}, Case{1.0f, 20, 20, false}, Case{1.0f, 5, 25, false},
                           Case{0.6f, 10, 10, true}, Case{0.6f, 11, 5, false}, Case{0.6f, 5, 11, false}})
     {
-        for (int kind : {(int) StsCont::selector, (int) StsCont::compactSelector})
+        for (int kind : {(int)StsCont::selector, (int)StsCont::compactSelector})
         {
             make(kind, 0, 10, 100, 34, 40);
             c.setDisplayScale(k.scale);
@@ -249,13 +249,13 @@ TEST_F(ControlTest, KnobPaintsItsFrameValueAndLabelAtBothScales)
         const auto image = render(c);
         SCOPED_TRACE(s);
         // The film frame covers (w/2 - 15)·s .. +50·s; nothing of it left of that.
-        const int left = (int) (10 * s), size = (int) (50 * s);
-        EXPECT_EQ(image.getPixelAt(left - 1, (int) (18 * s)), juce::Colour(0xff1f3b74));
+        const int left = (int)(10 * s), size = (int)(50 * s);
+        EXPECT_EQ(image.getPixelAt(left - 1, (int)(18 * s)), juce::Colour(0xff1f3b74));
         EXPECT_GT(countNear(image, {left, 0, size, size}, juce::Colour(0xfff4bb62), 40), 10); // the lit arc
         // Value text in 0xFFEEEEEE around y 41·s, label in 0xFFDADADA around y 53·s.
-        EXPECT_GT(countInk(image, {0, (int) (36 * s), image.getWidth(), (int) (9 * s)}, 0.3f, 0.3f), 4);
-        EXPECT_GT(countInk(image, {0, (int) (48 * s), image.getWidth(), (int) (10 * s)}, 0.3f, 0.3f), 4);
-        EXPECT_EQ(countInk(image, {0, (int) (60 * s), image.getWidth(), 3}, 0.3f, 0.3f), 0);
+        EXPECT_GT(countInk(image, {0, (int)(36 * s), image.getWidth(), (int)(9 * s)}, 0.3f, 0.3f), 4);
+        EXPECT_GT(countInk(image, {0, (int)(48 * s), image.getWidth(), (int)(10 * s)}, 0.3f, 0.3f), 4);
+        EXPECT_EQ(countInk(image, {0, (int)(60 * s), image.getWidth(), 3}, 0.3f, 0.3f), 0);
     }
 }
 
@@ -280,7 +280,7 @@ TEST_F(ControlTest, ValueBoxesPaintTheirGeometryAndTextColours)
             c.setDisplayScale(s);
             const auto image = render(c);
             const int box = k.kind == StsCont::selector ? 100 : k.box;
-            const int boxW = (int) ((float) box * s), boxH = (int) (16 * s);
+            const int boxW = (int)((float)box * s), boxH = (int)(16 * s);
             SCOPED_TRACE("kind " + juce::String(k.kind) + " at " + juce::String(s));
             EXPECT_LT(image.getPixelAt(2, boxH / 2).getBrightness(), 0.2f);     // the dark bar
             EXPECT_EQ(image.getPixelAt(2, boxH + 1), juce::Colour(0xff1f3b74)); // below the box
@@ -326,9 +326,8 @@ TEST_F(ControlTest, WaveSelectorDrawsTheShapeUnderItsBox)
         c.setDisplayScale(s);
         const auto image = render(c);
         const auto line = juce::Colour(0xffd5b639);
-        const int y = (int) (24 * s) + (int) (13 * s);
-        EXPECT_GT(countNear(image, {(int) (10 * s), y - 1, (int) (40 * s), 3}, line, 60), 5) << s;
-        EXPECT_EQ(countNear(image, {0, (int) (24 * s) + 1, image.getWidth(), (int) (7 * s)}, line, 30), 0)
-            << s;
+        const int y = (int)(24 * s) + (int)(13 * s);
+        EXPECT_GT(countNear(image, {(int)(10 * s), y - 1, (int)(40 * s), 3}, line, 60), 5) << s;
+        EXPECT_EQ(countNear(image, {0, (int)(24 * s) + 1, image.getWidth(), (int)(7 * s)}, line, 30), 0) << s;
     }
 }

@@ -208,7 +208,8 @@ TEST(Lv2Bundle, DescribesThe192ParametersByName)
     for (size_t p = 0; (p = ttl.find("a lv2:Parameter", p)) != std::string::npos; ++p)
         ++count;
     EXPECT_EQ(count, 192u);
-    for (const char* name : {"\"OCS1 Frequency\"", "\"EXIN EnvFlwDstn\"", "\"Seq 1 Step 1\"", "\"Seq 4 Step 16\""})
+    for (const char* name :
+         {"\"OCS1 Frequency\"", "\"EXIN EnvFlwDstn\"", "\"Seq 1 Step 1\"", "\"Seq 4 Step 16\""})
         EXPECT_NE(ttl.find(std::string("rdfs:label ") + name), std::string::npos) << name;
 }
 #endif

@@ -26,9 +26,9 @@ Font sans(float height, bool bold)
     auto& f = face(bold);
     if (f == nullptr)
         f = bold ? Typeface::createSystemTypefaceFor(FontData::LiberationSansBold_ttf,
-                                                     (size_t) FontData::LiberationSansBold_ttfSize)
+                                                     (size_t)FontData::LiberationSansBold_ttfSize)
                  : Typeface::createSystemTypefaceFor(FontData::LiberationSansRegular_ttf,
-                                                     (size_t) FontData::LiberationSansRegular_ttfSize);
+                                                     (size_t)FontData::LiberationSansRegular_ttfSize);
     Font font(f);
     font.setHeight(height);
     return font;
@@ -41,7 +41,7 @@ void releaseFonts()
 }
 
 TileNoise::TileNoise(int sizeIn, int periodIn, int64 seed)
-    : size(sizeIn), period(periodIn), cells(sizeIn / periodIn), lattice((size_t) (cells * cells))
+    : size(sizeIn), period(periodIn), cells(sizeIn / periodIn), lattice((size_t)(cells * cells))
 {
     Random random(seed);
     for (auto& v : lattice)
@@ -50,15 +50,15 @@ TileNoise::TileNoise(int sizeIn, int periodIn, int64 seed)
 
 float TileNoise::at(float x, float y) const
 {
-    const float fx = x / (float) period, fy = y / (float) period;
-    const int x0 = (int) std::floor(fx), y0 = (int) std::floor(fy);
+    const float fx = x / (float)period, fy = y / (float)period;
+    const int x0 = (int)std::floor(fx), y0 = (int)std::floor(fy);
     auto smooth = [](float t) { return t * t * (3.0f - 2.0f * t); };
-    const float tx = smooth(fx - (float) x0), ty = smooth(fy - (float) y0);
+    const float tx = smooth(fx - (float)x0), ty = smooth(fy - (float)y0);
     auto cell = [this](int cx, int cy)
     {
         cx = ((cx % cells) + cells) % cells;
         cy = ((cy % cells) + cells) % cells;
-        return lattice[(size_t) (cy * cells + cx)];
+        return lattice[(size_t)(cy * cells + cx)];
     };
     const float a = cell(x0, y0), b = cell(x0 + 1, y0), c = cell(x0, y0 + 1), d = cell(x0 + 1, y0 + 1);
     return jmap(ty, jmap(tx, a, b), jmap(tx, c, d));
@@ -81,7 +81,7 @@ Colour meanColour(const Image& image)
         }
     if (n == 0)
         return {};
-    return Colour((uint8) roundToInt(r / n), (uint8) roundToInt(gr / n), (uint8) roundToInt(b / n));
+    return Colour((uint8)roundToInt(r / n), (uint8)roundToInt(gr / n), (uint8)roundToInt(b / n));
 }
 
 void setMeanColour(Image& image, Colour target)
@@ -102,20 +102,20 @@ void setMeanColour(Image& image, Colour target)
                 if (c.getAlpha() == 0)
                     continue;
                 data.setPixelColour(x, y,
-                                    Colour((uint8) jlimit(0, 255, c.getRed() + dr),
-                                           (uint8) jlimit(0, 255, c.getGreen() + dg),
-                                           (uint8) jlimit(0, 255, c.getBlue() + db), c.getAlpha()));
+                                    Colour((uint8)jlimit(0, 255, c.getRed() + dr),
+                                           (uint8)jlimit(0, 255, c.getGreen() + dg),
+                                           (uint8)jlimit(0, 255, c.getBlue() + db), c.getAlpha()));
             }
     }
 }
 
 void softShadow(Graphics& g, Rectangle<float> r, float corner, float spread, float alpha)
 {
-    const int steps = jmax(1, (int) spread * 2);
+    const int steps = jmax(1, (int)spread * 2);
     for (int i = steps; i >= 1; --i)
     {
-        const float t = (float) i / (float) steps;
-        g.setColour(Colours::black.withAlpha(alpha / (float) steps * 1.6f * (1.0f - t * 0.6f)));
+        const float t = (float)i / (float)steps;
+        g.setColour(Colours::black.withAlpha(alpha / (float)steps * 1.6f * (1.0f - t * 0.6f)));
         g.fillRoundedRectangle(r.expanded(spread * t), corner + spread * t);
     }
 }
@@ -126,7 +126,7 @@ float trackedWidth(const Font& font, const String& text, float tracking)
     ga.addLineOfText(font, text, 0, 0);
     if (ga.getNumGlyphs() == 0)
         return 0;
-    return ga.getBoundingBox(0, -1, false).getRight() + tracking * (float) (text.length() - 1);
+    return ga.getBoundingBox(0, -1, false).getRight() + tracking * (float)(text.length() - 1);
 }
 
 void trackedText(Graphics& g, const String& text, float x, float y, float tracking)

@@ -13,12 +13,12 @@ void knobFrame(Graphics& g, float x0, int k)
 {
     const float cx = x0 + 18.0f, cy = 18.0f;
     const float start = -pi * 0.75f, end = pi * 0.75f;
-    const float angle = start + (end - start) * (float) k / 54.0f;
+    const float angle = start + (end - start) * (float)k / 54.0f;
 
     // Soft shadow falling down and right, reaching about 43 pixels and staying inside the frame.
     for (int i = 9; i >= 1; --i)
     {
-        const float r = 12.5f + (float) i * 0.9f;
+        const float r = 12.5f + (float)i * 0.9f;
         g.setColour(Colours::black.withAlpha(0.06f));
         g.fillEllipse(cx + 3.0f - r, cy + 4.0f - r, 2 * r, 2 * r);
     }
@@ -59,7 +59,7 @@ void knobFrame(Graphics& g, float x0, int k)
     g.drawEllipse(cx - 9.6f, cy - 9.6f, 19.2f, 19.2f, 0.6f);
     for (int ring = 0; ring < 4; ++ring)
     {
-        const float r = 2.5f + (float) ring * 2.0f;
+        const float r = 2.5f + (float)ring * 2.0f;
         g.setColour(Colour(ring % 2 == 0 ? 0x10ffffff : 0x12000000));
         g.drawEllipse(cx - r, cy - r, 2 * r, 2 * r, 0.8f);
     }
@@ -80,7 +80,7 @@ Image knobFilm()
     {
         Graphics::ScopedSaveState save(g);
         g.reduceClipRegion(58 * k, 0, 56, 56);
-        knobFrame(g, (float) (58 * k), k);
+        knobFrame(g, (float)(58 * k), k);
     }
     return image;
 }
@@ -132,11 +132,11 @@ Image valueSheen()
     for (int y = 0; y < 17; ++y)
         for (int x = 0; x < 113; ++x)
         {
-            const float t = (float) y / 16.0f;
+            const float t = (float)y / 16.0f;
             const float a = y < 8 ? 25.0f * (1.0f - t * 0.9f) : 4.0f * (1.0f - t);
-            const float edge = jmin(1.0f, (float) (x + 1) / 6.0f);
+            const float edge = jmin(1.0f, (float)(x + 1) / 6.0f);
             data.setPixelColour(x, y,
-                                Colour((uint8) 200, 250, 255, (uint8) jlimit(0, 25, roundToInt(a * edge))));
+                                Colour((uint8)200, 250, 255, (uint8)jlimit(0, 25, roundToInt(a * edge))));
         }
     return image;
 }
@@ -148,11 +148,11 @@ Image waveOverlay()
     for (int y = 0; y < 26; ++y)
         for (int x = 0; x < 62; ++x)
         {
-            const float t = (float) y / 25.0f;
+            const float t = (float)y / 25.0f;
             float a = 8.0f + 55.0f * t * t;
             if (y < 3)
-                a += 22.0f * (1.0f - (float) y / 3.0f);
-            data.setPixelColour(x, y, Colour((uint8) 150, 205, 255, (uint8) jlimit(0, 63, roundToInt(a))));
+                a += 22.0f * (1.0f - (float)y / 3.0f);
+            data.setPixelColour(x, y, Colour((uint8)150, 205, 255, (uint8)jlimit(0, 63, roundToInt(a))));
         }
     return image;
 }
@@ -222,7 +222,7 @@ Image buttonFace(int w, int h, bool large, Face state)
 {
     auto image = blank(w, h);
     Graphics g(image);
-    const auto r = Rectangle<float>(0.5f, 0.5f, (float) w - 1.0f, (float) h - 1.0f);
+    const auto r = Rectangle<float>(0.5f, 0.5f, (float)w - 1.0f, (float)h - 1.0f);
     const float corner = large ? 4.0f : 3.5f;
     Colour top, bottom, rim;
     if (large)
@@ -241,12 +241,12 @@ Image buttonFace(int w, int h, bool large, Face state)
                                         : (state == Face::hover ? Colour(0xff1e3f8c) : Colour(0xff162e6a));
         rim = Colour(0xff02081c);
     }
-    g.setGradientFill(ColourGradient(top, 0, 0, bottom, 0, (float) h, false));
+    g.setGradientFill(ColourGradient(top, 0, 0, bottom, 0, (float)h, false));
     g.fillRoundedRectangle(r, corner);
     if (state != Face::pressed)
     {
         g.setColour(Colour(large ? 0x70ffffff : 0x45ffffff));
-        g.fillRoundedRectangle(r.getX() + 2, r.getY() + 1, r.getWidth() - 4, (float) h * 0.38f, corner - 1);
+        g.fillRoundedRectangle(r.getX() + 2, r.getY() + 1, r.getWidth() - 4, (float)h * 0.38f, corner - 1);
     }
     else
     {
@@ -279,7 +279,7 @@ Image ledPair()
     Graphics g(image);
     for (int i = 0; i < 2; ++i)
     {
-        const auto r = Rectangle<float>((float) (14 * i) + 1.0f, 1.0f, 12.0f, 7.0f);
+        const auto r = Rectangle<float>((float)(14 * i) + 1.0f, 1.0f, 12.0f, 7.0f);
         g.setColour(Colour(0xff05070c));
         g.fillRoundedRectangle(r.expanded(0.6f), 3.6f);
         if (i == 1)
@@ -325,7 +325,7 @@ Image gridGrip()
     g.drawLine(3.0f, 2.5f, 22.0f, 2.5f, 1.0f);
     for (int i = 0; i < 6; ++i)
     {
-        const float y = 12.0f + (float) i * 3.6f;
+        const float y = 12.0f + (float)i * 3.6f;
         g.setColour(Colour(0xff1c2a4c));
         g.fillRect(6.0f, y, 13.0f, 1.2f);
         g.setColour(Colour(0xa0dbe8ff));
@@ -348,9 +348,9 @@ void wheelFrame(Graphics& g, float x0, int f)
     const auto body = Rectangle<float>(x0 + 5, 5, w - 10, h - 10);
     const float cy = body.getCentreY(), R = body.getHeight() * 0.5f;
     // Cylinder shading: rows of colour, brightest at the middle.
-    for (int row = 0; row < (int) body.getHeight(); ++row)
+    for (int row = 0; row < (int)body.getHeight(); ++row)
     {
-        const float yy = body.getY() + (float) row + 0.5f;
+        const float yy = body.getY() + (float)row + 0.5f;
         const float s = jlimit(-1.0f, 1.0f, (yy - cy) / R);
         const float light = std::sqrt(1.0f - s * s);
         const auto colour = Colour(0xff0a1850).interpolatedWith(Colour(0xff4f86f0), light * 0.85f);
@@ -358,10 +358,10 @@ void wheelFrame(Graphics& g, float x0, int f)
         g.fillRect(body.getX(), yy - 0.5f, body.getWidth(), 1.0f);
     }
     // Ridges at fixed angles on the cylinder, turned by the frame.
-    const float turn = (float) f / 34.0f * 2.2f;
+    const float turn = (float)f / 34.0f * 2.2f;
     for (int i = -20; i <= 20; ++i)
     {
-        const float a = (float) i * 0.16f - turn + 1.1f;
+        const float a = (float)i * 0.16f - turn + 1.1f;
         if (std::abs(a) > 1.45f)
             continue;
         const float y = cy - std::sin(a) * R;
@@ -372,7 +372,7 @@ void wheelFrame(Graphics& g, float x0, int f)
         g.fillRect(body.getX() + 1, y + 1.0f, body.getWidth() - 2, 0.8f);
     }
     // Marker: a bright band at the value's angle (frame 17 sits at the centre).
-    const float am = ((float) f - 17.0f) / 17.0f * 1.1f;
+    const float am = ((float)f - 17.0f) / 17.0f * 1.1f;
     const float ym = cy - std::sin(am) * R;
     const float thick = 4.0f * std::cos(am) + 0.6f;
     g.setColour(Colour(0xffeaf4ff));
@@ -394,7 +394,7 @@ Image wheelFilm()
     {
         Graphics::ScopedSaveState save(g);
         g.reduceClipRegion(31 * f, 0, 31, 112);
-        wheelFrame(g, (float) (31 * f), f);
+        wheelFrame(g, (float)(31 * f), f);
     }
     return image;
 }

@@ -42,9 +42,8 @@ void productMark(Graphics& g, float w, float h, bool large)
         g.setColour(paleBlue.withAlpha(0.85f));
         g.fillRect(tx, baseline + sub.getHeight() * 1.7f, wordWidth, 1.0f);
         g.setFont(sans(13.0f));
-        g.drawText("editor and librarian for the Evolver", (int) tx,
-                   (int) (baseline + sub.getHeight() * 1.9f), (int) (w - tx), 18, Justification::centredLeft,
-                   false);
+        g.drawText("editor and librarian for the Evolver", (int)tx, (int)(baseline + sub.getHeight() * 1.9f),
+                   (int)(w - tx), 18, Justification::centredLeft, false);
     }
 }
 
@@ -153,18 +152,18 @@ void module(Graphics& g, Rectangle<float> r)
     g.drawText("A:001 Big Sawz", lcd.reduced(4, 0), Justification::centredLeft, false);
     g.setFont(sans(11.0f, true));
     g.setColour(ink.withAlpha(0.9f));
-    g.drawText("EVOLVER", (int) lcd.getX(), (int) lcd.getBottom() + 8, 80, 14, Justification::centredLeft,
+    g.drawText("EVOLVER", (int)lcd.getX(), (int)lcd.getBottom() + 8, 80, 14, Justification::centredLeft,
                false);
     for (int row = 0; row < 2; ++row)
         for (int i = 0; i < 8; ++i)
         {
-            const Point<float> c(face.getX() + 104 + (float) i * 18.5f, face.getY() + 18 + (float) row * 26);
-            drawMiniKnob(g, c, 6.5f, -2.2f + (float) ((i * 5 + row * 3) % 9) * 0.55f);
+            const Point<float> c(face.getX() + 104 + (float)i * 18.5f, face.getY() + 18 + (float)row * 26);
+            drawMiniKnob(g, c, 6.5f, -2.2f + (float)((i * 5 + row * 3) % 9) * 0.55f);
         }
     for (int i = 0; i < 6; ++i)
     {
         g.setColour(i == 2 ? Colour(0xffff4a3a) : Colour(0xff4a1010));
-        g.fillEllipse(face.getX() + 14 + (float) i * 11, face.getBottom() - 12, 4, 4);
+        g.fillEllipse(face.getX() + 14 + (float)i * 11, face.getBottom() - 12, 4, 4);
     }
 }
 

@@ -30,13 +30,13 @@ Image textureA()
         for (int x = 0; x < 100; ++x)
         {
             const float streak =
-                (row[y] - 0.5f) * 0.6f + (streaks.at((float) x, (float) y * 0.2f) - 0.5f) * 0.5f;
-            const float v = (clouds.at((float) x, (float) y) - 0.5f) * 3.0f + streak * 9.0f +
+                (row[y] - 0.5f) * 0.6f + (streaks.at((float)x, (float)y * 0.2f) - 0.5f) * 0.5f;
+            const float v = (clouds.at((float)x, (float)y) - 0.5f) * 3.0f + streak * 9.0f +
                             (random.nextFloat() - 0.5f) * 5.0f;
             data.setPixelColour(x, y,
-                                Colour((uint8) jlimit(0, 255, roundToInt(31 + v * 0.55f)),
-                                       (uint8) jlimit(0, 255, roundToInt(50 + v * 0.75f)),
-                                       (uint8) jlimit(0, 255, roundToInt(143 + v * 1.3f))));
+                                Colour((uint8)jlimit(0, 255, roundToInt(31 + v * 0.55f)),
+                                       (uint8)jlimit(0, 255, roundToInt(50 + v * 0.75f)),
+                                       (uint8)jlimit(0, 255, roundToInt(143 + v * 1.3f))));
         }
     setMeanColour(image, Colour(31, 50, 143));
     return image;
@@ -53,15 +53,13 @@ Image textureB()
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x)
         {
-            const float weave =
-                std::sin(tau * (float) (x + y) / 5.0f) * std::sin(tau * (float) (x - y) / 5.0f);
-            const float v = (clouds.at((float) x, (float) y) - 0.5f) * 3.0f + weave * 3.0f +
-                            (fine.at((float) x, (float) y) - 0.5f) * 5.0f +
-                            (random.nextFloat() - 0.5f) * 4.0f;
+            const float weave = std::sin(tau * (float)(x + y) / 5.0f) * std::sin(tau * (float)(x - y) / 5.0f);
+            const float v = (clouds.at((float)x, (float)y) - 0.5f) * 3.0f + weave * 3.0f +
+                            (fine.at((float)x, (float)y) - 0.5f) * 5.0f + (random.nextFloat() - 0.5f) * 4.0f;
             data.setPixelColour(x, y,
-                                Colour((uint8) jlimit(0, 255, roundToInt(33 + v * 0.6f)),
-                                       (uint8) jlimit(0, 255, roundToInt(72 + v * 0.9f)),
-                                       (uint8) jlimit(0, 255, roundToInt(132 + v * 1.2f))));
+                                Colour((uint8)jlimit(0, 255, roundToInt(33 + v * 0.6f)),
+                                       (uint8)jlimit(0, 255, roundToInt(72 + v * 0.9f)),
+                                       (uint8)jlimit(0, 255, roundToInt(132 + v * 1.2f))));
         }
     setMeanColour(image, Colour(33, 72, 132));
     return image;
@@ -78,7 +76,7 @@ Image corner(const Image& texture, bool right, bool bottom)
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 20; ++x)
         {
-            const float px = (float) x + 0.5f, py = (float) y + 0.5f;
+            const float px = (float)x + 0.5f, py = (float)y + 0.5f;
             const bool outsideX = right ? px > cx : px < cx, outsideY = bottom ? py > cy : py < cy;
             float alpha = 1.0f;
             if (outsideX && outsideY)
@@ -96,7 +94,7 @@ Image key(int w, int h, Colour face, Colour mean, bool white, bool down)
     g.fillAll(Colour(0xff0a0a0a));
     const float lip = white ? (down ? 5.0f : 9.0f) : (down ? 6.0f : 10.0f);
     const auto body =
-        Rectangle<float>(white ? 0.0f : 1.0f, 0.0f, (float) w - (white ? 1.0f : 2.0f), (float) h - 1);
+        Rectangle<float>(white ? 0.0f : 1.0f, 0.0f, (float)w - (white ? 1.0f : 2.0f), (float)h - 1);
     g.setGradientFill(
         ColourGradient(face.darker(white ? 0.18f : 0.3f), 0, 0, face, 0, body.getBottom() - lip, false));
     g.fillRoundedRectangle(body, 2.5f);
@@ -127,8 +125,8 @@ Image keyboardShadow()
     Image::BitmapData data(image, Image::BitmapData::writeOnly);
     for (int y = 0; y < 78; ++y)
     {
-        const float t = 1.0f - (float) y / 77.0f;
-        const auto c = Colour((uint8) 0, 0, 0, (uint8) roundToInt(255.0f * t * t));
+        const float t = 1.0f - (float)y / 77.0f;
+        const auto c = Colour((uint8)0, 0, 0, (uint8)roundToInt(255.0f * t * t));
         for (int x = 0; x < 1440; ++x)
             data.setPixelColour(x, y, c);
     }
@@ -143,12 +141,12 @@ Image keyGlow()
     for (int y = 0; y < 291; ++y)
         for (int x = 0; x < 168; ++x)
         {
-            const float px = (float) x + 0.5f, py = (float) y + 0.5f;
+            const float px = (float)x + 0.5f, py = (float)y + 0.5f;
             const float dx = jmax(inner.getX() - px, 0.0f, px - inner.getRight());
             const float dy = jmax(inner.getY() - py, 0.0f, py - inner.getBottom());
             const float d = std::hypot(dx, dy);
             const float a = d <= 0.0f ? 0.0f : 230.0f * std::exp(-d / 8.0f) * jmin(1.0f, d / 1.5f);
-            data.setPixelColour(x, y, Colour((uint8) 70, 150, 255, (uint8) jlimit(0, 255, roundToInt(a))));
+            data.setPixelColour(x, y, Colour((uint8)70, 150, 255, (uint8)jlimit(0, 255, roundToInt(a))));
         }
     return image;
 }
@@ -163,7 +161,7 @@ Image octaveStrip()
     for (int n = 0; n < 128; ++n)
         if (!isBlack(n))
         {
-            const float x = 1.0f + (float) white * kw;
+            const float x = 1.0f + (float)white * kw;
             g.setGradientFill(ColourGradient(Colour(0xffaaa89c), 0, 1, Colour(0xffe8e6da), 0, 16, false));
             g.fillRect(x, 1.0f, kw - 0.6f, 16.0f);
             ++white;
@@ -176,7 +174,7 @@ Image octaveStrip()
             ++white;
             continue;
         }
-        const float x = 1.0f + (float) white * kw - kw * 0.32f;
+        const float x = 1.0f + (float)white * kw - kw * 0.32f;
         g.setColour(Colour(0xff14141a));
         g.fillRect(x, 1.0f, kw * 0.64f, 10.0f);
     }
@@ -184,7 +182,7 @@ Image octaveStrip()
     for (int octave = 0; octave <= 10; ++octave)
     {
         g.setColour(Colour(0xff5a7ab8));
-        g.fillRect(1.0f + (float) octave * 25.0f, 15.0f, 1.2f, 2.0f);
+        g.fillRect(1.0f + (float)octave * 25.0f, 15.0f, 1.2f, 2.0f);
     }
     return image;
 }

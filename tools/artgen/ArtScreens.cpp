@@ -25,13 +25,13 @@ void screen(Graphics& g, Rectangle<float> r, int columns, int rows, float corner
     g.reduceClipRegion(inner.toNearestInt());
     for (int i = 1; i < columns; ++i)
     {
-        const float x = inner.getX() + inner.getWidth() * (float) i / (float) columns;
+        const float x = inner.getX() + inner.getWidth() * (float)i / (float)columns;
         g.setColour(Colour(i % 4 == 0 ? 0xff1a2c5a : 0xff101c3c));
         g.fillRect(std::floor(x), inner.getY(), 1.0f, inner.getHeight());
     }
     for (int j = 1; j < rows; ++j)
     {
-        const float y = inner.getY() + inner.getHeight() * (float) j / (float) rows;
+        const float y = inner.getY() + inner.getHeight() * (float)j / (float)rows;
         g.setColour(Colour(0xff101c3c));
         g.fillRect(inner.getX(), std::floor(y), inner.getWidth(), 1.0f);
     }
@@ -62,15 +62,15 @@ Image glassOverlay()
         {
             // Reflection above a gentle curve falling to the right, plus a thin highlight at the top.
             const float curve =
-                30.0f - 14.0f * ((float) x / 209.0f) + 6.0f * std::sin((float) x / 209.0f * 3.14159f);
+                30.0f - 14.0f * ((float)x / 209.0f) + 6.0f * std::sin((float)x / 209.0f * 3.14159f);
             float a = 0.0f;
-            if ((float) y < curve)
-                a = 120.0f * (1.0f - (float) y / curve) + 35.0f;
+            if ((float)y < curve)
+                a = 120.0f * (1.0f - (float)y / curve) + 35.0f;
             if (y < 3)
-                a += 60.0f * (1.0f - (float) y / 3.0f);
+                a += 60.0f * (1.0f - (float)y / 3.0f);
             if (x < 3 || x > 206)
                 a *= 0.5f;
-            data.setPixelColour(x, y, Colour((uint8) 220, 236, 255, (uint8) jlimit(0, 255, roundToInt(a))));
+            data.setPixelColour(x, y, Colour((uint8)220, 236, 255, (uint8)jlimit(0, 255, roundToInt(a))));
         }
     return image;
 }

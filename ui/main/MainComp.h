@@ -26,7 +26,7 @@ public:
     const juce::String& chooserLabel() const { return hostChooserLabel; }
 
 private:
-    MidiCntrState* controller; // never owned
+    MidiCntrState* controller;                       // never owned
     juce::SharedResourcePointer<StsResor> resources; // the shared skin; its look gives "Arial" our faces
     int hostChooserSlot = -1;
     juce::String hostChooserLabel;

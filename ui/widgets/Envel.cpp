@@ -29,8 +29,7 @@ void Envel::setDesignBounds(int x, int y, int w, int h)
 void Envel::setDisplayScale(float s)
 {
     scale = s;
-    setBounds((int) ((float) designX * s), (int) ((float) designY * s), (int) (218.0f * s),
-              (int) (65.0f * s));
+    setBounds((int)((float)designX * s), (int)((float)designY * s), (int)(218.0f * s), (int)(65.0f * s));
     computeShape();
 }
 
@@ -104,8 +103,8 @@ int Envel::handleAt(float px, float py) const
 
 void Envel::mouseMove(const juce::MouseEvent& e)
 {
-    setMouseCursor(handleAt((float) e.x, (float) e.y) != none ? juce::MouseCursor::CrosshairCursor
-                                                              : juce::MouseCursor::NormalCursor);
+    setMouseCursor(handleAt((float)e.x, (float)e.y) != none ? juce::MouseCursor::CrosshairCursor
+                                                            : juce::MouseCursor::NormalCursor);
 }
 
 void Envel::mouseDown(const juce::MouseEvent& e)
@@ -117,7 +116,7 @@ void Envel::mouseDown(const juce::MouseEvent& e)
         sendChangeMessage();
         return;
     }
-    handle = handleAt((float) e.x, (float) e.y);
+    handle = handleAt((float)e.x, (float)e.y);
     if (handle == none)
         return;
     dragging = true;
@@ -138,7 +137,7 @@ void Envel::mouseDrag(const juce::MouseEvent& e)
     bool changed = false;
     auto move = [&changed](float& v, float start, float delta, int maximum)
     {
-        const float n = juce::jmin((float) maximum, juce::jmax(0.0f, start + delta));
+        const float n = juce::jmin((float)maximum, juce::jmax(0.0f, start + delta));
         if (n != v)
         {
             v = n;
@@ -148,7 +147,7 @@ void Envel::mouseDrag(const juce::MouseEvent& e)
     if (e.x != lastX)
     {
         lastX = e.x;
-        const float dx = (float) std::nearbyint((double) (e.x - pressX) / 1.5);
+        const float dx = (float)std::nearbyint((double)(e.x - pressX) / 1.5);
         if (handle == attackPeak)
             move(attack, startAttack, dx, timeMaximum);
         else if (handle == sustainSegment)
@@ -159,7 +158,7 @@ void Envel::mouseDrag(const juce::MouseEvent& e)
     if (e.y != lastY)
     {
         lastY = e.y;
-        const float dy = (float) std::nearbyint((double) (pressY - e.y) / 1.5);
+        const float dy = (float)std::nearbyint((double)(pressY - e.y) / 1.5);
         if (handle == sustainSegment)
             move(sustain, startSustain, dy, sustainMaximum);
     }

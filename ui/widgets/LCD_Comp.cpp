@@ -43,9 +43,9 @@ void LCD_Comp::setScale(float s)
 
 void LCD_Comp::mouseDown(const juce::MouseEvent& e)
 {
-    if ((float) e.y > 23.0f * scale)
+    if ((float)e.y > 23.0f * scale)
         clickArea = nameArea;
-    else if ((float) e.x <= 67.0f * scale)
+    else if ((float)e.x <= 67.0f * scale)
         clickArea = slotArea;
     else
         return;
@@ -55,7 +55,7 @@ void LCD_Comp::mouseDown(const juce::MouseEvent& e)
 void LCD_Comp::paint(juce::Graphics& g)
 {
     const float s = scale;
-    auto px = [s](float v) { return (int) (v * s); };
+    auto px = [s](float v) { return (int)(v * s); };
     g.setOpacity(1.0f);
     g.drawImage(lcdPanel, 0, 0, px(182), px(45), 0, 0, 182, 45);
     g.setColour(juce::Colour(0xff000e62));

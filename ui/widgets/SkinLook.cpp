@@ -6,9 +6,9 @@ namespace zentak
 {
 SkinLook::SkinLook()
     : regular(juce::Typeface::createSystemTypefaceFor(FontData::LiberationSansRegular_ttf,
-                                                      (size_t) FontData::LiberationSansRegular_ttfSize)),
+                                                      (size_t)FontData::LiberationSansRegular_ttfSize)),
       bold(juce::Typeface::createSystemTypefaceFor(FontData::LiberationSansBold_ttf,
-                                                   (size_t) FontData::LiberationSansBold_ttfSize))
+                                                   (size_t)FontData::LiberationSansBold_ttfSize))
 {
 }
 

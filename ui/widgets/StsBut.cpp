@@ -190,13 +190,13 @@ void StsBut::paint(juce::Graphics& g)
     if (!pressed)
     {
         g.setColour(juce::Colour(fillColour));
-        g.fillRoundedRectangle(1.0f, 1.0f, (float) (w - 2), (float) (h - 2), 1.0f);
+        g.fillRoundedRectangle(1.0f, 1.0f, (float)(w - 2), (float)(h - 2), 1.0f);
         paintCaption(g, textColour, {0, 0, w, h});
     }
     else
     {
         g.setColour(juce::Colour(pressedFillColour));
-        g.fillRoundedRectangle(0.0f, 0.0f, (float) w, (float) h, 4.0f);
+        g.fillRoundedRectangle(0.0f, 0.0f, (float)w, (float)h, 4.0f);
     }
     // Top and left edges, then bottom and right: raised when up, sunk (colours swapped) when pressed.
     g.setColour(pressed ? b : a);
@@ -219,7 +219,7 @@ void StsBut::paintOverChildren(juce::Graphics& g)
     if (style == textLined)
     {
         g.setColour(juce::Colours::black);
-        g.drawLine(0.0f, (float) h, (float) w, (float) h, 1.0f);
+        g.drawLine(0.0f, (float)h, (float)w, (float)h, 1.0f);
     }
 }
 } // namespace zentak

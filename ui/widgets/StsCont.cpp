@@ -61,15 +61,15 @@ void StsCont::setDesignBounds(float x, float y, float width, float height)
     designY = y;
     designW = width;
     designH = height;
-    designWidth = (int) width;
-    designHeight = (int) height;
-    setBounds((int) x, (int) y, (int) width, (int) height);
+    designWidth = (int)width;
+    designHeight = (int)height;
+    setBounds((int)x, (int)y, (int)width, (int)height);
 }
 
 void StsCont::setDisplayScale(float s)
 {
     scale = s;
-    setBounds((int) (designX * s), (int) (designY * s), (int) (designW * s), (int) (designH * s));
+    setBounds((int)(designX * s), (int)(designY * s), (int)(designW * s), (int)(designH * s));
 }
 
 void StsCont::setDesignPosition(float x, float y)
@@ -115,7 +115,7 @@ void StsCont::showValue(int v, const juce::String& text)
         {
             double q = (290.0 - (range - (v - minimum)) * (290.0 / range)) / 5.35;
             q = juce::jlimit(0.0, 56.0, q);
-            knobFrame = (int) std::nearbyint(q); // the default rounding mode sends halves to the even side
+            knobFrame = (int)std::nearbyint(q); // the default rounding mode sends halves to the even side
         }
     }
 
@@ -160,17 +160,17 @@ void StsCont::mouseDown(const juce::MouseEvent& e)
     {
     case selector:
     case compactSelector:
-        if ((float) e.y < 18.0f * s)
+        if ((float)e.y < 18.0f * s)
             menuArmed = true;
         break;
     case ledSwitch:
-        if ((float) e.x < 25.0f * s)
+        if ((float)e.x < 25.0f * s)
             toggle();
         break;
     case centredLedSwitch:
     {
         const int d = (designWidth - 20) / 2;
-        if ((float) d * s < (float) e.x && (float) e.x < (float) (d + 20) * s)
+        if ((float)d * s < (float)e.x && (float)e.x < (float)(d + 20) * s)
             toggle();
         break;
     }
@@ -207,7 +207,7 @@ void StsCont::mouseUp(const juce::MouseEvent& e)
 {
     if (e.mods.isRightButtonDown())
         return;
-    if ((kind == selector || kind == compactSelector) && menuArmed && (float) e.y < 18.0f * scale)
+    if ((kind == selector || kind == compactSelector) && menuArmed && (float)e.y < 18.0f * scale)
     {
         changeKind = valueMenuWanted;
         sendChangeMessage();
@@ -249,10 +249,10 @@ void StsCont::paintText(juce::Graphics& g, const juce::String& text, juce::uint3
 void StsCont::paintValueBox(juce::Graphics& g, int box, int barSourceWidth, bool sheen)
 {
     g.setOpacity(1.0f);
-    g.drawImage(valueBar, 0, 0, px((float) box), px(16), 0, 0, barSourceWidth, 18);
-    g.drawImage(valueEndCap, px((float) (box - 14)), 0, px(14), px(16), 0, 0, 14, 18);
+    g.drawImage(valueBar, 0, 0, px((float)box), px(16), 0, 0, barSourceWidth, 18);
+    g.drawImage(valueEndCap, px((float)(box - 14)), 0, px(14), px(16), 0, 0, 14, 18);
     if (sheen)
-        g.drawImage(valueSheen, 0, 0, px((float) box), px(16), 0, 0, 100, 17);
+        g.drawImage(valueSheen, 0, 0, px((float)box), px(16), 0, 0, 100, 17);
 }
 
 void StsCont::paintLed(juce::Graphics& g, int x, float ellipseWidth)
@@ -260,17 +260,17 @@ void StsCont::paintLed(juce::Graphics& g, int x, float ellipseWidth)
     if (value != 0 && value != 1)
         return;
     g.setOpacity(1.0f);
-    g.drawImage(ledSwitchStrip, px((float) x), 0, px(37), px(20), value == 0 ? 0 : 36, 0, 37, 20);
+    g.drawImage(ledSwitchStrip, px((float)x), 0, px(37), px(20), value == 0 ? 0 : 36, 0, 37, 20);
     if (value == 1)
     {
         g.setColour(juce::Colour(0x33814141));
-        g.fillEllipse((float) px((float) x), 0.0f, (float) px(ellipseWidth), (float) px(20));
+        g.fillEllipse((float)px((float)x), 0.0f, (float)px(ellipseWidth), (float)px(20));
     }
 }
 
 void StsCont::paint(juce::Graphics& g)
 {
-    const float w = (float) designWidth, h = (float) designHeight, box = (float) boxWidth;
+    const float w = (float)designWidth, h = (float)designHeight, box = (float)boxWidth;
     const auto centred = juce::Justification::centred;
     const auto topLeft = juce::Justification::topLeft;
 
@@ -311,7 +311,7 @@ void StsCont::paint(juce::Graphics& g)
         break;
     case knob:
         g.setOpacity(1.0f);
-        g.drawImage(knobFilm, px((float) (designWidth / 2 - 15)), 0, px(50), px(50), knobFrame * 58, 0, 56,
+        g.drawImage(knobFilm, px((float)(designWidth / 2 - 15)), 0, px(50), px(50), knobFrame * 58, 0, 56,
                     56);
         paintText(g, valueText, 0xffeeeeee, 11, {0, 8, w, 66}, centred);
         paintText(g, label, 0xffdadada, 12, {0, 20, w, 66}, centred);

@@ -90,7 +90,7 @@ public:
 
 private:
     int clampToRange(int v) const;
-    int px(float v) const { return (int) (v * scale); }
+    int px(float v) const { return (int)(v * scale); }
     void toggle();
     void paintValueBox(juce::Graphics& g, int box, int barSourceWidth, bool sheen);
     void paintText(juce::Graphics& g, const juce::String& text, juce::uint32 colour, float size,

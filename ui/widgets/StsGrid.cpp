@@ -153,12 +153,12 @@ void StsGrid::mouseDrag(const juce::MouseEvent& e)
     if (scrollBarPressed)
     {
         const int V = visibleRows();
-        const float travel = (float) (rowHeight * V - gripHeight);
-        scrollFactor = travel > 0.0f ? (float) scrollLimit() / travel : 0.0f;
-        float p = (float) juce::jmax(0, e.y - gripHeight);
+        const float travel = (float)(rowHeight * V - gripHeight);
+        scrollFactor = travel > 0.0f ? (float)scrollLimit() / travel : 0.0f;
+        float p = (float)juce::jmax(0, e.y - gripHeight);
         if (p > travel)
-            p = (float) (int) (travel + 1.0f);
-        setScrollValue((int) (p * scrollFactor));
+            p = (float)(int)(travel + 1.0f);
+        setScrollValue((int)(p * scrollFactor));
     }
     else if (listPressed)
     {
@@ -205,7 +205,7 @@ void StsGrid::paint(juce::Graphics& g)
             break;
         const auto label = rowLabel(rowBanks[row], rowSlots[row]);
         const auto name = rowName(row);
-        const int baseline = y + (int) (fontSize + 4.0f);
+        const int baseline = y + (int)(fontSize + 4.0f);
         g.setColour(juce::Colour(0xff555555));
         g.fillRect(0, y, L, 1);
         const bool selected = row == selectedRow;
@@ -236,7 +236,7 @@ void StsGrid::paint(juce::Graphics& g)
 
     // Scroll bar. A list that fits has no scrolling, hence scroll factor 0 and no grip.
     const int T = w - S + 2, H = R * V;
-    scrollFactor = h > gripHeight ? (float) scrollLimit() / (float) (h - gripHeight) : 0.0f;
+    scrollFactor = h > gripHeight ? (float)scrollLimit() / (float)(h - gripHeight) : 0.0f;
     if (rowColour != 0)
     {
         g.setColour(juce::Colour(rowColour));
@@ -244,12 +244,12 @@ void StsGrid::paint(juce::Graphics& g)
     }
     if (H < R * rowCount)
     {
-        const auto track = juce::Rectangle<float>((float) T, 0.0f, (float) (S - 2), (float) H);
+        const auto track = juce::Rectangle<float>((float)T, 0.0f, (float)(S - 2), (float)H);
         g.setColour(juce::Colour(0xff1f2224));
         g.fillRoundedRectangle(track, 2.0f);
         g.setColour(juce::Colour(0x55808040));
         g.drawRoundedRectangle(track, 2.0f, 1.0f);
-        const int gripY = scrollFactor > 0.0f ? (int) ((float) scrollValue / scrollFactor) : 0;
+        const int gripY = scrollFactor > 0.0f ? (int)((float)scrollValue / scrollFactor) : 0;
         g.setOpacity(0.9f);
         g.drawImage(gripImage, T + S / 18, gripY, S - 2, gripHeight + 2, 0, 0, 25, 43);
     }

@@ -38,19 +38,19 @@ void StsResor::paintPanelB(juce::Graphics& g, float scale, int width, int height
 void StsResor::paintPanel(juce::Graphics& g, const Scheme& scheme, float s, int w, int h)
 {
     g.setOpacity(1.0f);
-    const int tile = (int) (100.0f * s);
-    const float wide = (float) w * s, high = (float) h * s;
-    for (int x = 0; (float) x < wide;)
+    const int tile = (int)(100.0f * s);
+    const float wide = (float)w * s, high = (float)h * s;
+    for (int x = 0; (float)x < wide;)
     {
-        for (int y = 0; (float) y < high;)
+        for (int y = 0; (float)y < high;)
         {
             g.drawImage(scheme.texture, x, y, tile, tile, 0, 0, 100, 100);
-            const int next = (int) ((float) y + 99.0f * s);
+            const int next = (int)((float)y + 99.0f * s);
             if (next <= y)
                 break;
             y = next;
         }
-        const int next = (int) ((float) x + 99.0f * s);
+        const int next = (int)((float)x + 99.0f * s);
         if (next <= x)
             break;
         x = next;
@@ -59,24 +59,24 @@ void StsResor::paintPanel(juce::Graphics& g, const Scheme& scheme, float s, int 
     // Dark squares behind the rounded corners. The far squares reach the panel's scaled edge: with
     // truncation, 19·s may stop one pixel short of it and leave texture showing outside the corner.
     g.setColour(juce::Colour(0xff00002f));
-    const int sq = (int) (19.0f * s);
-    const int right = (int) ((float) (w - 19) * s), bottom = (int) ((float) (h - 19) * s);
-    const int farW = juce::jmax(sq, (int) wide - right), farH = juce::jmax(sq, (int) high - bottom);
+    const int sq = (int)(19.0f * s);
+    const int right = (int)((float)(w - 19) * s), bottom = (int)((float)(h - 19) * s);
+    const int farW = juce::jmax(sq, (int)wide - right), farH = juce::jmax(sq, (int)high - bottom);
     g.fillRect(0, 0, sq, sq);
     g.fillRect(right, 0, farW, sq);
     g.fillRect(0, bottom, sq, farH);
     g.fillRect(right, bottom, farW, farH);
 
     g.setOpacity(1.0f);
-    const int c = (int) (20.0f * s);
-    const int cx = (int) ((float) (w - 20) * s), cy = (int) ((float) (h - 20) * s);
+    const int c = (int)(20.0f * s);
+    const int cx = (int)((float)(w - 20) * s), cy = (int)((float)(h - 20) * s);
     g.drawImage(scheme.topLeft, 0, 0, c, c, 0, 0, 20, 20);
     g.drawImage(scheme.topRight, cx, 0, c, c, 0, 0, 20, 20);
     g.drawImage(scheme.bottomLeft, 0, cy, c, c, 0, 0, 20, 20);
     g.drawImage(scheme.bottomRight, cx, cy, c, c, 0, 0, 20, 20);
 
     g.setColour(juce::Colour(0xffe4e4e4));
-    g.drawRoundedRectangle(2.0f * s, 2.0f * s, (float) (w - 4) * s, (float) (h - 4) * s, 10.0f * s, 2.0f * s);
+    g.drawRoundedRectangle(2.0f * s, 2.0f * s, (float)(w - 4) * s, (float)(h - 4) * s, 10.0f * s, 2.0f * s);
 }
 
 juce::Image StsResor::makePatchA(int width, int height) const
@@ -104,7 +104,7 @@ void StsResor::paintKeyboardShadow(juce::Graphics& g, float s, int x, int width)
     int c = juce::jmin(width, 1440);
     if (c < 1)
         c = 10;
-    g.setColour(juce::Colours::black.withAlpha((juce::uint8) 199));
-    g.drawImage(keyboardShadow, (int) ((float) x * s), (int) (20.0f * s), c, (int) (40.0f * s), 0, 0, c, 78);
+    g.setColour(juce::Colours::black.withAlpha((juce::uint8)199));
+    g.drawImage(keyboardShadow, (int)((float)x * s), (int)(20.0f * s), c, (int)(40.0f * s), 0, 0, c, 78);
 }
 } // namespace zentak

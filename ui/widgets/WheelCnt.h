@@ -20,7 +20,7 @@ public:
 
     /** Limits v to 0..127; a new value is stored, its frame chosen, sent when send is set, shown. */
     void setValue(int v, bool send);
-    int getValue() const { return (int) value; }
+    int getValue() const { return (int)value; }
     int getFrame() const { return frame; }
     bool isPitchWheel() const { return pitchWheel; }
 
