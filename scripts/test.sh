@@ -9,12 +9,12 @@ jobs="$(nproc)"
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DZENTAK_TESTS=ON
 cmake --build build/release --parallel "$jobs"
-ctest --test-dir build/release --output-on-failure --timeout 300
+ctest --test-dir build/release --output-on-failure --timeout 300 | tee build/release/ctest.log
 
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZENTAK_SANITIZE=ON -DZENTAK_PLUGIN_FORMATS=OFF -DZENTAK_TESTS=ON
 cmake --build build/asan --parallel "$jobs" --target zentak_tests
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --test-dir build/asan --output-on-failure --timeout 600
+    ctest --test-dir build/asan --output-on-failure --timeout 600 | tee build/asan/ctest.log
 
 # Fuzzing, bounded in time: the instrument input, and the file and chunk readers.
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAK_FUZZ=ON \
@@ -38,3 +38,9 @@ for target in ReceiverFuzz FileFuzz; do
     fi
 done
 echo "Fuzzing finished without a failing input."
+passed=0
+for log in build/release/ctest.log build/asan/ctest.log; do
+    n=$(grep -oE 'tests passed, 0 tests failed out of [0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
+    passed=$((passed + n))
+done
+echo "tests: $passed passed, 0 failed"
