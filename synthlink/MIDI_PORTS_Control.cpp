@@ -137,6 +137,20 @@ void MIDI_PORTS_Control::sendSysex(const void* data, size_t size)
         delete[] m.heap;
 }
 
+void MIDI_PORTS_Control::sendSysexNow(const void* data, size_t size)
+{
+    if (!outputOpen.load() || data == nullptr || size == 0 || size > inlineBytes || !queue.isEmpty() ||
+        inFlight.load() != 0)
+    {
+        sendSysex(data, size);
+        return;
+    }
+    Outgoing m{};
+    m.size = (std::uint32_t)size;
+    std::memcpy(m.bytes, data, size);
+    deliver(m);
+}
+
 void MIDI_PORTS_Control::waitUntilSent()
 {
     while (!queue.isEmpty() || inFlight.load() != 0)

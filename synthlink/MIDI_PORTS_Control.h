@@ -44,6 +44,10 @@ public:
     void sendProgramChange(int channel, int program);
     /** One SysEx message (the whole F0 ... F7); blocks above 256 bytes leave in 256-byte pieces. */
     void sendSysex(const void* data, size_t size);
+    /** The same for a caller that may wait briefly (never the audio thread): when nothing is queued
+        ahead of it, the message goes out on the calling thread at once, saving the hand-over to the
+        sender thread. A request chain answers the instrument this way. */
+    void sendSysexNow(const void* data, size_t size);
 
     /** Message thread, for tests and shutdown: waits until every queued send has been delivered. */
     void waitUntilSent();

@@ -257,11 +257,11 @@ void MidiCntrState::sendRequest(int kind, int bank, int slot)
     case 0x05:
     case 0x10:
     case 0x21:
-        portsControl->sendSysex(withSlot, sizeof(withSlot));
+        portsControl->sendSysexNow(withSlot, sizeof(withSlot));
         break;
     case 0x06:
     case 0x0E:
-        portsControl->sendSysex(plain, sizeof(plain));
+        portsControl->sendSysexNow(plain, sizeof(plain));
         break;
     default:
         break;

@@ -82,6 +82,7 @@ public:
     HandlerComp& gestureEndRelay() { return gestureEndRelayComp; }
 
     // Sends to the instrument (skipped while the output is closed) --------------------------------
+    /** A request (never from the audio thread: it may go out on the calling thread). */
     void sendRequest(int kind, int bank, int slot);
     void sendSysexBody(const void* body, size_t size);
     void sendParameterChange(int index, int value);
