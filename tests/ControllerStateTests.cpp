@@ -9,21 +9,11 @@ using namespace zentak::test;
 
 namespace
 {
-struct StateFixture : ::testing::Test
+struct StateFixture : ::testing::Test, StateRig
 {
-    TempFolder temp;
-    ManualClock clock;
-    std::shared_ptr<RecordingDevices> devices = std::make_shared<RecordingDevices>();
     std::unique_ptr<MidiCntrState> state;
 
-    void SetUp() override
-    {
-        MidiCntrStateOptions o;
-        o.settingsFolder = temp.folder;
-        o.clock = clock.function();
-        o.devices = devices;
-        state = std::make_unique<MidiCntrState>(o);
-    }
+    void SetUp() override { state = std::make_unique<MidiCntrState>(options()); }
 
     std::vector<juce::MidiMessage> drain(int numSamples = 512)
     {

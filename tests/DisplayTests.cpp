@@ -14,18 +14,13 @@ using namespace zentak::test;
 
 namespace
 {
-struct StateTest : SkinTest
+struct StateTest : SkinTest, StateRig
 {
-    TempFolder temp;
-    std::shared_ptr<RecordingDevices> devices = std::make_shared<RecordingDevices>();
     std::unique_ptr<MidiCntrState> state;
 
     void SetUp() override
     {
-        MidiCntrStateOptions o;
-        o.settingsFolder = temp.folder;
-        o.devices = devices;
-        state = std::make_unique<MidiCntrState>(o);
+        state = std::make_unique<MidiCntrState>(options());
         state->ports().openOutputPort(1);
         state->instrumentChannel = 3;
     }

@@ -11,23 +11,13 @@ using namespace zentak::test;
 
 namespace
 {
-struct ProcessorFixture : ::testing::Test
+struct ProcessorFixture : ::testing::Test, StateRig
 {
-    TempFolder temp;
-    ManualClock clock;
-    std::shared_ptr<RecordingDevices> devices = std::make_shared<RecordingDevices>();
     std::unique_ptr<ZentakAudioProcessor> processor;
 
     void SetUp() override { processor = make(); }
 
-    std::unique_ptr<ZentakAudioProcessor> make()
-    {
-        MidiCntrStateOptions o;
-        o.settingsFolder = temp.folder;
-        o.clock = clock.function();
-        o.devices = devices;
-        return std::make_unique<ZentakAudioProcessor>(o);
-    }
+    std::unique_ptr<ZentakAudioProcessor> make() { return std::make_unique<ZentakAudioProcessor>(options()); }
 
     MidiCntrState& state() { return processor->state(); }
 };

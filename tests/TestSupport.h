@@ -83,6 +83,17 @@ public:
     std::vector<std::vector<juce::uint8>> sent;
 };
 
+/** What every controller-state fixture starts from: a temporary settings folder, a hand-driven clock
+    and a recording output device. */
+struct StateRig
+{
+    TempFolder temp;
+    ManualClock clock;
+    std::shared_ptr<RecordingDevices> devices = std::make_shared<RecordingDevices>();
+
+    MidiCntrStateOptions options() const { return {temp.folder, clock.function(), devices}; }
+};
+
 inline std::vector<juce::uint8> bytes(std::initializer_list<int> list)
 {
     std::vector<juce::uint8> v;
