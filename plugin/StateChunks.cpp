@@ -49,7 +49,8 @@ bool readBank(MidiCntrState& state, const void* data, int size)
         if (program >= 0 && program < 128)
             state.currentHostProgram.store(program);
         host.setEdit(section + 19, 208);
-        state.postChange(CS_EDIT_BUFFER_LOADED);
+        state.editRecordReplaced();
+        state.markEditRestored();
     }
     return true;
 }
@@ -72,6 +73,7 @@ bool readProgram(MidiCntrState& state, const void* data, int size)
     host.setSlot(state.currentHostProgram.load(), record, 208);
     host.setEdit(record, 208);
     state.loadHostProgram();
+    state.markEditRestored();
     return true;
 }
 } // namespace zentak::chunks

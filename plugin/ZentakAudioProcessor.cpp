@@ -22,9 +22,7 @@ ZentakAudioProcessor::ZentakAudioProcessor(MidiCntrStateOptions options)
         addParameter(p);
     }
 
-    controller.valueRelay().addChangeListener(this);
-    controller.gestureEndRelay().addChangeListener(this);
-    controller.gestureBeginRelay().addChangeListener(this);
+    controller.setHostNotifier(this);
 
     // The standalone app started with --simulator talks to the built-in instrument simulator.
     if (wrapperType == wrapperType_Standalone &&
@@ -45,9 +43,7 @@ ZentakAudioProcessor::ZentakAudioProcessor(MidiCntrStateOptions options)
 
 ZentakAudioProcessor::~ZentakAudioProcessor()
 {
-    controller.valueRelay().removeChangeListener(this);
-    controller.gestureEndRelay().removeChangeListener(this);
-    controller.gestureBeginRelay().removeChangeListener(this);
+    controller.setHostNotifier(nullptr);
 }
 
 juce::Point<int> ZentakAudioProcessor::editorSizeForScreenWidth(int w)
@@ -153,12 +149,15 @@ void ZentakAudioProcessor::setParameter(int i, float x)
         return;
     const int maximum = controller.paramMaximum[i];
     const int v = juce::jlimit(0, juce::jmax(0, maximum), hostToByte(x, maximum));
-    // A value reported by the instrument's own panel is stored and shown, never sent back.
-    const bool fromInstrument = controller.consumeInstrumentValue(i, v);
+    if (passingInstrumentValue.load() && juce::MessageManager::existsAndIsCurrentThread())
+        return; // the instrument's own value, already in the edit record, on its way to the host
     if (v == controller.editByte(i))
         return;
     controller.hostBank().setEditByte(i, (std::uint8_t)v);
-    if (!fromInstrument)
+    controller.forgetRestoredEdit();
+    // A host playing back what the instrument itself just sent (a format that returns the plug-in's
+    // own changes to it) is stored and shown, never sent back.
+    if (!controller.isInstrumentEcho(i, v))
     {
         if (i < params::numSoundParams)
             controller.sendParameterChange(i, v);
@@ -180,6 +179,8 @@ void ZentakAudioProcessor::setCurrentProgram(int index)
 {
     if (index < 0 || index >= 128)
         return;
+    if (controller.keepsRestoredEdit(index))
+        return; // the host re-selects the program it just restored: the restored sound stays
     controller.currentHostProgram.store(index);
     if (controller.hostDialogOpen.load())
     {
@@ -228,29 +229,39 @@ void ZentakAudioProcessor::setCurrentProgramStateInformation(const void* data, i
     chunks::readProgram(controller, data, sizeInBytes);
 }
 
-// Relays -----------------------------------------------------------------------------------------
+// Host notifications ------------------------------------------------------------------------------
 
-void ZentakAudioProcessor::changeListenerCallback(juce::ChangeBroadcaster* source)
+void ZentakAudioProcessor::hostGestureBegin(int index)
 {
-    if (source == &controller.valueRelay())
-    {
-        for (const auto& e : controller.valueRelay().take())
-            setParameterNotifyingHost(e.index, e.value);
-        return;
-    }
+    if (index >= 0 && index < hostParams.size())
+        hostParams.getUnchecked(index)->beginGesture();
+}
 
-    const bool begin = source == &controller.gestureBeginRelay();
-    if (!begin && source != &controller.gestureEndRelay())
+void ZentakAudioProcessor::hostValue(int index, int byte, bool fromInstrument)
+{
+    if (index < 0 || index >= hostParams.size())
         return;
-    for (const auto& e : (begin ? controller.gestureBeginRelay() : controller.gestureEndRelay()).take())
+    const int maximum = controller.paramMaximum[index];
+    const float x = maximum > 0 ? (float)byte / (float)maximum : 0.0f;
+    if (!fromInstrument)
     {
-        if (e.index < 0 || e.index >= hostParams.size())
-            continue;
-        auto* p = hostParams.getUnchecked(e.index);
-        if (begin)
-            p->beginGesture();
-        else
-            p->endGesture();
+        setParameterNotifyingHost(index, x);
+        return;
     }
+    passingInstrumentValue.store(true);
+    setParameterNotifyingHost(index, x);
+    passingInstrumentValue.store(false);
+}
+
+void ZentakAudioProcessor::hostGestureEnd(int index)
+{
+    if (index >= 0 && index < hostParams.size())
+        hostParams.getUnchecked(index)->endGesture();
+}
+
+void ZentakAudioProcessor::hostValuesReplaced()
+{
+    // Every format re-reads the parameter values; nothing is recorded as automation.
+    updateHostDisplay(ChangeDetails().withParameterInfoChanged(true).withProgramChanged(true));
 }
 } // namespace zentak

@@ -14,7 +14,7 @@ class HostParam;
 
 class ZentakAudioProcessor : public juce::AudioProcessor,
                              public juce::ChangeBroadcaster,
-                             public juce::ChangeListener
+                             private HostNotifier
 {
 public:
     explicit ZentakAudioProcessor(MidiCntrStateOptions options = {});
@@ -67,8 +67,6 @@ public:
     void getCurrentProgramStateInformation(juce::MemoryBlock& destData) override;
     void setCurrentProgramStateInformation(const void* data, int sizeInBytes) override;
 
-    void changeListenerCallback(juce::ChangeBroadcaster* source) override;
-
     MidiCntrState& state() { return controller; }
     const MidiCntrState& state() const { return controller; }
 
@@ -77,7 +75,16 @@ public:
     static juce::Point<int> editorSizeForScreenWidth(int w);
 
 private:
+    // HostNotifier: the controller state's gestures and values, passed on to the host.
+    void hostGestureBegin(int index) override;
+    void hostValue(int index, int byte, bool fromInstrument) override;
+    void hostGestureEnd(int index) override;
+    void hostValuesReplaced() override;
+
     MidiCntrState controller;
+    // Set on the message thread while a value from the instrument is handed to the host: the byte is
+    // in the edit record already and is not stored or sent again.
+    std::atomic<bool> passingInstrumentValue{false};
     juce::Array<HostParam*> hostParams;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ZentakAudioProcessor)

@@ -68,25 +68,25 @@ MidiCntrState::MidiCntrState(MidiCntrStateOptions options)
     hostProgramBank = std::make_unique<Bank_Program>("Program Bank");
     hostProgramBank->initialise();
 
-    for (auto& v : instrumentValue)
-        v.store(0);
+    touchedParameters.reserve(params::tableSize);
+    relay.addChangeListener(this);
 
     portsControl = std::make_unique<MIDI_PORTS_Control>(
         options.devices != nullptr ? options.devices : std::make_shared<SystemMidiDevices>());
     openSavedPorts();
-
-    for (auto& g : gestureOpen)
-        g.store(0);
 
     wakePump = std::make_unique<WakePump>(*this);
 }
 
 MidiCntrState::~MidiCntrState()
 {
+    // The input goes first: no instrument message may change the banks while they are being saved,
+    // and none can queue host work after the timer and the relay have stopped.
+    portsControl->closeInput();
     stopTimer();
     wakePump.reset();
-    // No instrument message may change the banks while they are being saved.
-    portsControl->closeInput();
+    relay.removeChangeListener(this);
+    hostNotifier = nullptr;
     saveSettings();
     saveLibrary();
     portsControl.reset();
@@ -116,7 +116,11 @@ void MidiCntrState::postChange(int code)
     // component rebuilds itself from the state when it opens.
     if (numListeners.load() == 0)
         return;
-    pendingCodes.push(code);
+    if (!pendingCodes.push(code))
+    {
+        codesOverflowed.store(true);
+        codeOverflowCount.fetch_add(1);
+    }
     if (onMessageThread())
     {
         wakePending.store(false);
@@ -128,10 +132,62 @@ void MidiCntrState::postChange(int code)
     }
 }
 
+std::vector<int> MidiCntrState::takePendingCodes()
+{
+    auto codes = pendingCodes.takeAll();
+    if (codesOverflowed.exchange(false))
+    {
+        // Whatever was lost, the window shows the whole state again.
+        codes.push_back(CS_EDIT_BUFFER_LOADED);
+        codes.push_back(CS_NAMES_STORED);
+    }
+    return codes;
+}
+
 void MidiCntrState::deliverPendingWakes()
 {
+    if (editReplacedPending.exchange(false) && hostNotifier != nullptr)
+        hostNotifier->hostValuesReplaced();
     if (wakePending.exchange(false))
         wakeListeners();
+}
+
+void MidiCntrState::addNotice(const juce::String& text)
+{
+    {
+        const juce::ScopedLock sl(noticeLock);
+        notices.add(text);
+    }
+    postChange(CS_NOTICE);
+}
+
+juce::StringArray MidiCntrState::takeNotices()
+{
+    const juce::ScopedLock sl(noticeLock);
+    auto taken = notices;
+    notices.clear();
+    return taken;
+}
+
+void MidiCntrState::editRecordReplaced(int code)
+{
+    editReplacedPending.store(true);
+    postChange(code);
+}
+
+void MidiCntrState::markEditRestored()
+{
+    restoredEditAt.store(relativeNow());
+    restoredEditPending.store(true);
+}
+
+bool MidiCntrState::keepsRestoredEdit(int program)
+{
+    // The host's own re-selection follows the restore at once; two seconds leave room for a slow
+    // host while a deliberate choice of the same program later still loads it.
+    if (!restoredEditPending.exchange(false))
+        return false;
+    return program == currentHostProgram.load() && relativeNow() - restoredEditAt.load() <= 2000;
 }
 
 void MidiCntrState::wakeListeners()
@@ -154,7 +210,7 @@ void MidiCntrState::selectProgram(int bank, int slot, bool toSynth, bool toHost)
     currentBank.store(bank);
     currentProgram.store(slot);
     hostProgramBank->setEdit(programBanks[(size_t)bank]->slotData(slot), (size_t)Bank_Program::slotSize);
-    postChange(CS_EDIT_BUFFER_LOADED);
+    editRecordReplaced();
 
     if (toHost)
     {
@@ -172,7 +228,7 @@ void MidiCntrState::selectProgram(int bank, int slot, bool toSynth, bool toHost)
 void MidiCntrState::loadHostProgram()
 {
     hostProgramBank->copySlotToEdit(juce::jlimit(0, 127, currentHostProgram.load()));
-    postChange(CS_EDIT_BUFFER_LOADED);
+    editRecordReplaced();
 }
 
 void MidiCntrState::storeProgram(bool intoBank, int bank, int slot, const juce::MemoryBlock& record)
@@ -184,12 +240,11 @@ void MidiCntrState::storeProgram(bool intoBank, int bank, int slot, const juce::
             return;
         target->setSlot(slot, record);
         postChange(CS_PROGRAM_STORED);
+        postChange(CS_EDIT_BUFFER_LOADED);
+        return;
     }
-    else
-    {
-        hostProgramBank->setEdit(record);
-    }
-    postChange(CS_EDIT_BUFFER_LOADED);
+    hostProgramBank->setEdit(record);
+    editRecordReplaced();
 }
 
 void MidiCntrState::checkConnection()
@@ -201,47 +256,160 @@ void MidiCntrState::checkConnection()
 
 // Host notifications -----------------------------------------------------------------------------
 
+namespace
+{
+bool validHostIndex(int index)
+{
+    return index >= 0 && index < params::numProgramParams;
+}
+} // namespace
+
 void MidiCntrState::notifyHostValue(int index, int value)
 {
-    if (index < 0 || index >= params::numProgramParams)
+    if (!validHostIndex(index))
         return;
-    const int maximum = paramMaximum[index];
-    parameterValueRelay.addValue(index, maximum > 0 ? (float)value / (float)maximum : 0.0f);
+    value = juce::jlimit(0, juce::jmax(0, (int)paramMaximum[index]), value);
+    if (!onMessageThread())
+    {
+        relay.add(HandlerComp::value, HandlerComp::screen, index, value);
+        return;
+    }
+    deliverHostEvents(); // whatever the instrument queued comes first
+    deliverHostEvent({HandlerComp::value, HandlerComp::screen, (std::int16_t)index, (std::int16_t)value});
 }
 
 void MidiCntrState::beginHostGesture(int index)
 {
-    if (index >= 0 && index < params::numProgramParams)
-        gestureBeginRelayComp.addIndex(index);
+    if (!validHostIndex(index))
+        return;
+    if (!onMessageThread())
+    {
+        relay.add(HandlerComp::gestureBegin, HandlerComp::screen, index);
+        return;
+    }
+    deliverHostEvents();
+    openGesture(index, screenOwner);
 }
 
 void MidiCntrState::endHostGesture(int index)
 {
-    if (index >= 0 && index < params::numProgramParams)
-        gestureEndRelayComp.addIndex(index);
+    if (!validHostIndex(index))
+        return;
+    if (!onMessageThread())
+    {
+        relay.add(HandlerComp::gestureEnd, HandlerComp::screen, index);
+        return;
+    }
+    deliverHostEvents();
+    closeGesture(index, screenOwner);
 }
 
 void MidiCntrState::parameterTouched(int index)
 {
-    if (index < 0 || index >= params::numProgramParams)
+    if (!validHostIndex(index))
         return;
-    if (gestureOpen[(size_t)index].exchange(1) == 0)
-    {
-        beginHostGesture(index);
-        touchedParameters.push(index);
-    }
+    openGesture(index, instrumentOwner);
     startTimer(1000);
 }
 
 void MidiCntrState::timerCallback()
 {
     stopTimer();
-    int index = 0;
-    while (touchedParameters.pop(index))
+    deliverHostEvents(); // values still queued belong inside the gestures about to close
+    if (isTimerRunning())
+        return; // they were new edits: the gestures stay open for another second
+    const auto touched = touchedParameters;
+    touchedParameters.clear();
+    for (int index : touched)
+        closeGesture(index, instrumentOwner);
+}
+
+void MidiCntrState::openGesture(int index, std::uint8_t owner)
+{
+    auto& bits = gestureOwners[(size_t)index];
+    const auto old = bits.load();
+    if ((old & owner) != 0)
+        return;
+    bits.store((std::uint8_t)(old | owner));
+    if (owner == instrumentOwner)
+        touchedParameters.push_back(index);
+    if (old == 0 && hostNotifier != nullptr)
+        hostNotifier->hostGestureBegin(index);
+}
+
+void MidiCntrState::closeGesture(int index, std::uint8_t owner)
+{
+    auto& bits = gestureOwners[(size_t)index];
+    const auto old = bits.load();
+    if ((old & owner) == 0)
+        return;
+    const auto rest = (std::uint8_t)(old & ~owner);
+    bits.store(rest);
+    if (owner == instrumentOwner)
+        for (auto& word : instrumentBytes[(size_t)index])
+            word.store(0);
+    if (rest == 0 && hostNotifier != nullptr)
+        hostNotifier->hostGestureEnd(index);
+}
+
+void MidiCntrState::deliverHostEvent(const HandlerComp::Entry& e)
+{
+    const int index = e.index;
+    if (!validHostIndex(index))
+        return;
+    switch (e.kind)
     {
-        gestureOpen[(size_t)index].store(0);
-        endHostGesture(index);
+    case HandlerComp::gestureBegin:
+        openGesture(index, screenOwner);
+        return;
+    case HandlerComp::gestureEnd:
+        closeGesture(index, screenOwner);
+        return;
+    case HandlerComp::value:
+        if (e.source == HandlerComp::instrument)
+        {
+            parameterTouched(index);
+            if (hostNotifier != nullptr)
+                hostNotifier->hostValue(index, e.byte, true);
+            return;
+        }
+        if (ownerBits(index) == 0)
+        {
+            // A value with no open gesture gets a gesture of its own.
+            openGesture(index, screenOwner);
+            if (hostNotifier != nullptr)
+                hostNotifier->hostValue(index, e.byte, false);
+            closeGesture(index, screenOwner);
+            return;
+        }
+        if (hostNotifier != nullptr)
+            hostNotifier->hostValue(index, e.byte, false);
+        return;
     }
+}
+
+void MidiCntrState::deliverHostEvents()
+{
+    HandlerComp::Entry e;
+    while (relay.pop(e))
+        deliverHostEvent(e);
+
+    if (!relayOverflowed.exchange(false))
+        return;
+    // Instrument edits that found the relay full: their bytes are in the edit record already, so
+    // the host gets the current byte of each, inside the instrument's gesture.
+    for (int index = 0; index < params::numProgramParams; ++index)
+        if (droppedInstrumentEdit[(size_t)index].exchange(false))
+            deliverHostEvent({HandlerComp::value, HandlerComp::instrument, (std::int16_t)index,
+                              (std::int16_t)editByte(index)});
+}
+
+bool MidiCntrState::isInstrumentEcho(int index, int value) const
+{
+    if (!instrumentOwnsGesture(index) || value < 0 || value > 255)
+        return false;
+    const auto word = instrumentBytes[(size_t)index][(size_t)(value >> 6)].load();
+    return (word >> (value & 63)) & 1u;
 }
 
 // Sends ------------------------------------------------------------------------------------------

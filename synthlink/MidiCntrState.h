@@ -33,6 +33,21 @@
 namespace zentak
 {
 
+/** Where the host's side of the gestures and values goes: the processor, which passes them on to the
+    host in whichever plug-in format it runs. Called on the message thread only. */
+class HostNotifier
+{
+public:
+    virtual ~HostNotifier() = default;
+    virtual void hostGestureBegin(int index) = 0;
+    /** A new parameter byte inside an open gesture. fromInstrument: the byte is already in the edit
+        record and must neither be stored again nor sent back to the instrument. */
+    virtual void hostValue(int index, int byte, bool fromInstrument) = 0;
+    virtual void hostGestureEnd(int index) = 0;
+    /** The edit record was replaced as a whole: every parameter may have changed. */
+    virtual void hostValuesReplaced() = 0;
+};
+
 struct MidiCntrStateOptions
 {
     /** Folder of the plug-in's own files; empty: the user's application data "PlugSettings". */
@@ -45,7 +60,7 @@ struct MidiCntrStateOptions
     bool useFiles = true;
 };
 
-class MidiCntrState : public juce::MidiInputCallback, private juce::Timer
+class MidiCntrState : public juce::MidiInputCallback, private juce::Timer, private juce::ChangeListener
 {
 public:
     explicit MidiCntrState(MidiCntrStateOptions options = {});
@@ -56,10 +71,21 @@ public:
     void removeListener(MidiCntrStateListener* listener);
     /** Appends a code (any thread, never blocks) and wakes the listeners on the message thread. */
     void postChange(int code);
-    /** Takes every pending code in append order and empties the list (message thread). */
-    std::vector<int> takePendingCodes() { return pendingCodes.takeAll(); }
-    /** Wakes the listeners now if codes were posted off the message thread (message thread). */
+    /** Takes every pending code in append order and empties the list (message thread). When codes
+        were lost because the list was full, a full refresh (CS_EDIT_BUFFER_LOADED, CS_NAMES_STORED)
+        closes the list instead. */
+    std::vector<int> takePendingCodes();
+    /** Wakes the listeners now if codes were posted off the message thread, and tells the host when
+        the edit record was replaced (message thread). */
     void deliverPendingWakes();
+    /** Codes lost to a full list, and host relay entries lost to a full relay, since construction. */
+    int codeOverflows() const { return codeOverflowCount.load(); }
+    int relayOverflows() const { return relayOverflowCount.load(); }
+
+    // User notices: things the user should know (a library file set aside, a failed write). Any
+    // thread appends; the window takes them (message thread). CS_NOTICE announces each.
+    void addNotice(const juce::String& text);
+    juce::StringArray takeNotices();
 
     // Programs ---------------------------------------------------------------------------------
     void selectProgram(int bank, int slot, bool toSynth, bool toHost);
@@ -68,18 +94,39 @@ public:
     void checkConnection();
 
     // Host notifications -------------------------------------------------------------------------
+    // Every gesture on a parameter belongs to whoever opened it, the screen or the instrument. The
+    // host sees one begin when the first owner opens and one end when the last owner closes, and
+    // every value inside an open gesture. The screen's calls (message thread) are delivered at once,
+    // after whatever the instrument queued before them; the instrument's edits travel through the
+    // ordered relay.
+    void setHostNotifier(HostNotifier* notifier) { hostNotifier = notifier; }
+    /** Screen: a new byte for parameter index (a value with no open gesture gets one of its own). */
     void notifyHostValue(int index, int value);
     void beginHostGesture(int index);
     void endHostGesture(int index);
+    /** The instrument opens (or keeps open) its gesture on index (message thread). */
     void parameterTouched(int index);
-    /** Closes the gestures opened by instrument edits (the 1000 ms gesture timer). */
+    /** Closes the gestures opened by instrument edits (the 1000 ms gesture timer; message thread). */
     void timerCallback() override;
     bool isGestureTimerRunning() const { return isTimerRunning(); }
     int gestureTimerInterval() const { return getTimerInterval(); }
+    /** Hands everything in the relay to the host, in order (message thread). */
+    void deliverHostEvents();
+    HandlerComp& hostRelay() { return relay; }
+    bool screenOwnsGesture(int index) const { return ownerBits(index) & screenOwner; }
+    bool instrumentOwnsGesture(int index) const { return ownerBits(index) & instrumentOwner; }
+    /** True when value is one the instrument itself sent for index during its open gesture: a host
+        playing that value back must not send it to the instrument again (any thread). */
+    bool isInstrumentEcho(int index, int value) const;
 
-    HandlerComp& valueRelay() { return parameterValueRelay; }
-    HandlerComp& gestureBeginRelay() { return gestureBeginRelayComp; }
-    HandlerComp& gestureEndRelay() { return gestureEndRelayComp; }
+    // Restored edit record: a host re-selecting the current program right after restoring a project
+    // keeps the restored sound instead of reloading the slot over it.
+    void markEditRestored();
+    /** True (once) when program is the current host program and a restore happened just before. */
+    bool keepsRestoredEdit(int program);
+    void forgetRestoredEdit() { restoredEditPending.store(false); }
+    /** Announces that the edit record was replaced as a whole: posts code and tells the host. */
+    void editRecordReplaced(int code = CS_EDIT_BUFFER_LOADED);
 
     // Sends to the instrument (skipped while the output is closed) --------------------------------
     /** A request (never from the audio thread: it may go out on the calling thread). */
@@ -110,8 +157,6 @@ public:
                                    double time) override;
     /** One whole SysEx message from the instrument. */
     void handleSysex(const juce::uint8* message, size_t size);
-    /** True once for a value that came from the instrument's panel: it is not sent back. */
-    bool consumeInstrumentValue(int index, int value);
 
     // Bank transfers ----------------------------------------------------------------------------
     /** kind 0 receives program bank `bank`, 7 all four banks, 100 / 107 transmit (no requests). */
@@ -186,7 +231,15 @@ private:
     void sendHostQueued(const juce::MidiMessage& m);
     void openSavedPorts();
     void wakeListeners();
+    void changeListenerCallback(juce::ChangeBroadcaster*) override { deliverHostEvents(); }
     void handleInstrumentEdit(int index, int value);
+    void deliverHostEvent(const HandlerComp::Entry& e);
+    void openGesture(int index, std::uint8_t owner);
+    void closeGesture(int index, std::uint8_t owner);
+    std::uint8_t ownerBits(int index) const
+    {
+        return index >= 0 && index < params::tableSize ? gestureOwners[(size_t)index].load() : 0;
+    }
     void handleProgramDump(const juce::uint8* m, size_t size, int command);
     void handleProgramName(const juce::uint8* m, size_t size);
     void handleComboDump(const juce::uint8* m, size_t size);
@@ -198,13 +251,28 @@ private:
     juce::uint32 clockBase = 0;
 
     LockFreeQueue<int> pendingCodes{16384};
+    std::atomic<bool> codesOverflowed{false};
+    std::atomic<int> codeOverflowCount{0};
     std::atomic<bool> wakePending{false};
+    std::atomic<bool> editReplacedPending{false};
+    std::atomic<bool> restoredEditPending{false};
+    std::atomic<int> restoredEditAt{0};
     std::unique_ptr<WakePump> wakePump;
     LockFreeQueue<juce::uint8> editorCommands{256};
 
-    HandlerComp parameterValueRelay, gestureEndRelayComp, gestureBeginRelayComp;
-    LockFreeQueue<int> touchedParameters{512};
-    std::array<std::atomic<std::uint8_t>, params::tableSize> gestureOpen{};
+    static constexpr std::uint8_t screenOwner = 1, instrumentOwner = 2;
+    HandlerComp relay;
+    HostNotifier* hostNotifier = nullptr;
+    std::array<std::atomic<std::uint8_t>, params::tableSize> gestureOwners{};
+    std::vector<int> touchedParameters; // message thread
+    // Bytes the instrument sent per parameter during its open gesture, one bit per value 0..255.
+    std::array<std::array<std::atomic<std::uint64_t>, 4>, params::tableSize> instrumentBytes{};
+    std::atomic<bool> relayOverflowed{false};
+    std::atomic<int> relayOverflowCount{0};
+    std::array<std::atomic<bool>, params::tableSize> droppedInstrumentEdit{};
+
+    juce::CriticalSection noticeLock;
+    juce::StringArray notices;
 
     std::array<std::unique_ptr<Bank_Program>, 4> programBanks;
     std::array<std::unique_ptr<Bank_Combo>, 3> comboBanks;
@@ -214,7 +282,6 @@ private:
     std::unique_ptr<MIDI_PORTS_Control> portsControl;
     bool useFiles = true;
     SysexAssembler assembler;
-    std::array<std::atomic<int>, params::tableSize> instrumentValue{};
 
     juce::MidiBuffer hostQueue;
     juce::Array<MidiCntrStateListener*> listeners;

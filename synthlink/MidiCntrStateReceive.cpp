@@ -122,19 +122,18 @@ void MidiCntrState::handleInstrumentEdit(int index, int value)
 {
     const int maximum = paramMaximum[index];
     value = juce::jlimit(0, juce::jmax(0, maximum), value);
-    // The value comes back through setParameter, which stores and shows it; marked here so that it
-    // is not sent back to the instrument it came from.
-    instrumentValue[(size_t)index].store(value + 1);
-    parameterTouched(index);
-    notifyHostValue(index, value);
-}
-
-bool MidiCntrState::consumeInstrumentValue(int index, int value)
-{
-    if (index < 0 || index >= params::tableSize)
-        return false;
-    int expected = value + 1;
-    return instrumentValue[(size_t)index].compare_exchange_strong(expected, 0);
+    // The instrument already holds this value: it goes into the edit record and onto the screen here,
+    // and to the host through the relay, but never back to the instrument.
+    instrumentBytes[(size_t)index][(size_t)(value >> 6)].fetch_or(std::uint64_t{1} << (value & 63));
+    hostProgramBank->setEditByte(index, (std::uint8_t)value);
+    postChange(codes::paramChanged(index, value));
+    if (!relay.add(HandlerComp::value, HandlerComp::instrument, index, value))
+    {
+        droppedInstrumentEdit[(size_t)index].store(true);
+        relayOverflowed.store(true);
+        relayOverflowCount.fetch_add(1);
+        relay.sendChangeMessage();
+    }
 }
 
 void MidiCntrState::handleProgramDump(const juce::uint8* m, size_t size, int command)
@@ -203,7 +202,7 @@ void MidiCntrState::handleProgramDump(const juce::uint8* m, size_t size, int com
         postChange(command == 0x0A ? CS_PROGRAM2_STORED : CS_PROGRAM_STORED);
     }
     hostProgramBank->setEdit(record);
-    postChange(command == 0x0A ? CS_PROGRAM2_EDIT_LOADED : CS_EDIT_BUFFER_LOADED);
+    editRecordReplaced(command == 0x0A ? CS_PROGRAM2_EDIT_LOADED : CS_EDIT_BUFFER_LOADED);
 }
 
 void MidiCntrState::handleProgramName(const juce::uint8* m, size_t size)

@@ -20,6 +20,7 @@ enum NotificationCode : int
     CS_EDIT_NAME_CHANGED = 0x1E000000,
     CS_COMBO_EDIT_LOADED = 0x1F000000,
     CS_PROGRAM2_EDIT_LOADED = 0x20000000,
+    CS_NOTICE = 0x21000000, // a notice for the user is waiting (MidiCntrState::takeNotices)
     CS_HOST_NOTE_OFF = 0x80, // MIDI kinds: status of the host message
     CS_HOST_NOTE_ON = 0x90,
     CS_HOST_CONTROLLER = 0xB0,

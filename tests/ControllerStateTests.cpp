@@ -31,12 +31,9 @@ struct StateFixture : ::testing::Test, StateRig
         return devices->messages();
     }
 
-    static std::vector<int> indices(const std::vector<HandlerComp::Entry>& entries)
+    static std::vector<juce::uint8> editMessage(int param, int value)
     {
-        std::vector<int> v;
-        for (const auto& e : entries)
-            v.push_back(e.index);
-        return v;
+        return bytes({0xF0, 0x01, 0x20, 0x01, 0x01, param, value & 0x0F, value >> 4, 0xF7});
     }
 };
 } // namespace
@@ -92,38 +89,154 @@ TEST_F(StateFixture, SelectProgramToHostAndToSynth)
 
 TEST_F(StateFixture, InstrumentEditsOpenOneGesturePerParameter)
 {
+    HostLog host;
+    state->setHostNotifier(&host);
     for (int i = 0; i < 10; ++i)
-    {
-        state->parameterTouched(20);
-        state->notifyHostValue(20, 40 + i);
-    }
-    EXPECT_EQ(indices(state->gestureBeginRelay().take()), (std::vector<int>{20}));
-    const auto values = state->valueRelay().take();
-    ASSERT_EQ(values.size(), 10u);
-    EXPECT_FLOAT_EQ(values[9].value, 49.0f / 100.0f);
+        state->handleSysex(editMessage(20, 40 + i).data(), 9);
+    EXPECT_EQ(state->editByte(20), 49); // in the edit record as it arrives
+    state->deliverHostEvents();
+    EXPECT_EQ(host.valuesOf(20), (std::vector<int>{40, 41, 42, 43, 44, 45, 46, 47, 48, 49}));
+    EXPECT_EQ(host.events.front(), (HostLog::Event{'b', 20, 0, false}));
+    EXPECT_TRUE(host.events.back().fromInstrument);
     EXPECT_TRUE(state->isGestureTimerRunning());
     EXPECT_EQ(state->gestureTimerInterval(), 1000);
-    EXPECT_TRUE(state->gestureEndRelay().isEmpty());
 
     state->timerCallback(); // one second after the last change
-    EXPECT_EQ(indices(state->gestureEndRelay().take()), (std::vector<int>{20}));
+    EXPECT_EQ(host.events.back(), (HostLog::Event{'e', 20, 0, false}));
     EXPECT_FALSE(state->isGestureTimerRunning());
 
-    state->parameterTouched(20); // a later edit opens a new gesture
-    EXPECT_EQ(indices(state->gestureBeginRelay().take()), (std::vector<int>{20}));
+    state->handleSysex(editMessage(20, 7).data(), 9); // a later edit opens a new gesture
+    state->handleSysex(editMessage(30, 3).data(), 9);
+    state->deliverHostEvents();
+    state->timerCallback();
+    EXPECT_EQ(host.text().substr(host.text().find("e20") + 4), "b20 v20=i7 b30 v30=i3 e20 e30");
+    EXPECT_TRUE(host.faults.empty());
+    state->setHostNotifier(nullptr);
 }
 
-TEST_F(StateFixture, TwoParametersCloseTogether)
+TEST_F(StateFixture, ValuesQueuedWhenTheTimerFiresKeepTheGestureOpen)
 {
-    state->parameterTouched(20);
-    state->parameterTouched(30);
-    EXPECT_EQ(indices(state->gestureBeginRelay().take()), (std::vector<int>{20, 30}));
+    HostLog host;
+    state->setHostNotifier(&host);
+    state->handleSysex(editMessage(20, 1).data(), 9);
+    state->deliverHostEvents();
+    state->handleSysex(editMessage(20, 2).data(), 9); // arrives just before the timer runs
     state->timerCallback();
-    EXPECT_EQ(indices(state->gestureEndRelay().take()), (std::vector<int>{20, 30}));
+    EXPECT_EQ(host.text(), "b20 v20=i1 v20=i2");
+    EXPECT_TRUE(state->isGestureTimerRunning());
+    state->timerCallback();
+    EXPECT_EQ(host.text(), "b20 v20=i1 v20=i2 e20");
+    state->setHostNotifier(nullptr);
+}
+
+// Each gesture belongs to whoever opened it; the host sees one begin when the first owner opens and
+// one end when the last owner closes, and no value outside an open gesture.
+TEST_F(StateFixture, GesturesBelongToWhoeverOpenedThem)
+{
+    struct Case
+    {
+        const char* steps; // S screen begin, s screen end, D screen drag value, I instrument edit, T timer
+        const char* host;
+    };
+    const Case cases[] = {
+        {"SDIsT", "b20 v20=1 v20=i2 e20"},       // screen then instrument, screen ends first
+        {"SDITDs", "b20 v20=1 v20=i2 v20=3 e20"}, // the timer fires during the screen drag
+        {"ISDsT", "b20 v20=i1 v20=2 e20"},        // instrument then screen, screen ends first
+        {"ISDTs", "b20 v20=i1 v20=2 e20"},        // instrument then screen, instrument ends first
+        {"SDTDs", "b20 v20=1 v20=2 e20"},         // a timer with no instrument gesture changes nothing
+        {"D", "b20 v20=1 e20"},                   // a value with no gesture gets one of its own
+        {"SSDss", "b20 v20=1 e20"},               // a second begin and a second end are not passed on
+        {"s", ""},                                // an end with nothing open
+        {"ITsI", "b20 v20=i1 e20 b20 v20=i2"},
+    };
+    for (const auto& c : cases)
+    {
+        HostLog host;
+        state->setHostNotifier(&host);
+        int next = 1;
+        for (const char* p = c.steps; *p != 0; ++p)
+        {
+            switch (*p)
+            {
+            case 'S': state->beginHostGesture(20); break;
+            case 's': state->endHostGesture(20); break;
+            case 'D': state->notifyHostValue(20, next++); break;
+            case 'I': // an edit, handed on by the message thread soon after it arrives
+                state->handleSysex(editMessage(20, next++).data(), 9);
+                state->deliverHostEvents();
+                break;
+            case 'T': state->timerCallback(); break;
+            default: break;
+            }
+        }
+        state->deliverHostEvents();
+        EXPECT_EQ(host.text(), c.host) << c.steps;
+        EXPECT_TRUE(host.faults.empty()) << c.steps;
+        state->setHostNotifier(nullptr);
+        state->timerCallback(); // closes what a case left open
+        state->endHostGesture(20);
+    }
+}
+
+TEST_F(StateFixture, AFullRelayStillBringsTheHostTheLastValue)
+{
+    HostLog host;
+    state->setHostNotifier(&host);
+    // The message thread is busy: far more edits arrive than the relay holds.
+    for (int i = 0; i < 6000; ++i)
+    {
+        state->handleSysex(editMessage(20, i % 100).data(), 9);
+        state->handleSysex(editMessage(30, (i * 7) % 100).data(), 9);
+    }
+    EXPECT_GT(state->relayOverflows(), 0);
+    state->deliverHostEvents();
+    state->timerCallback();
+    EXPECT_EQ(host.valuesOf(20).back(), 5999 % 100);
+    EXPECT_EQ(host.valuesOf(30).back(), std::min((5999 * 7) % 100, (int)state->paramMaximum[30]));
+    EXPECT_EQ(state->editByte(20), 5999 % 100);
+    EXPECT_TRUE(host.faults.empty());
+    EXPECT_EQ(host.events.back().kind, 'e');
+    state->setHostNotifier(nullptr);
+}
+
+TEST_F(StateFixture, AFullCodeListCollapsesToAFullRefresh)
+{
+    CodeRecorder rec(*state);
+    std::thread(
+        [&]
+        {
+            for (int i = 0; i < 20000; ++i)
+                state->postChange(codes::paramChanged(20, i % 100));
+        })
+        .join();
+    EXPECT_GT(state->codeOverflows(), 0);
+    state->deliverPendingWakes();
+    ASSERT_GE(rec.codes.size(), 2u);
+    EXPECT_EQ(rec.codes[rec.codes.size() - 2], CS_EDIT_BUFFER_LOADED);
+    EXPECT_EQ(rec.codes.back(), CS_NAMES_STORED);
+}
+
+TEST_F(StateFixture, OnlyTheInstrumentsOwnBytesCountAsItsEcho)
+{
+    HostLog host;
+    state->setHostNotifier(&host);
+    state->handleSysex(editMessage(20, 90).data(), 9);
+    state->handleSysex(editMessage(20, 92).data(), 9);
+    EXPECT_FALSE(state->isInstrumentEcho(20, 90)); // no gesture open yet on the message thread
+    state->deliverHostEvents();
+    EXPECT_TRUE(state->isInstrumentEcho(20, 90));
+    EXPECT_TRUE(state->isInstrumentEcho(20, 92));
+    EXPECT_FALSE(state->isInstrumentEcho(20, 91));
+    EXPECT_FALSE(state->isInstrumentEcho(21, 90));
+    state->timerCallback();
+    EXPECT_FALSE(state->isInstrumentEcho(20, 90)); // forgotten when the instrument's gesture ends
+    state->setHostNotifier(nullptr);
 }
 
 TEST_F(StateFixture, OutOfRangeHostIndicesAreIgnored)
 {
+    HostLog host;
+    state->setHostNotifier(&host);
     for (int index : {192, 199, 200, -1})
     {
         state->notifyHostValue(index, 5);
@@ -131,11 +244,11 @@ TEST_F(StateFixture, OutOfRangeHostIndicesAreIgnored)
         state->endHostGesture(index);
         state->parameterTouched(index);
     }
-    EXPECT_TRUE(state->valueRelay().isEmpty());
-    EXPECT_TRUE(state->gestureBeginRelay().isEmpty());
-    EXPECT_TRUE(state->gestureEndRelay().isEmpty());
+    state->deliverHostEvents();
+    EXPECT_TRUE(host.events.empty());
     state->notifyHostValue(191, 101);
-    EXPECT_FLOAT_EQ(state->valueRelay().take()[0].value, 1.0f);
+    EXPECT_EQ(host.text(), "b191 v191=101 e191");
+    state->setHostNotifier(nullptr);
 }
 
 TEST_F(StateFixture, StoreProgramAndConnectionCheck)

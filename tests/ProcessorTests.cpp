@@ -317,7 +317,7 @@ TEST_F(ProcessorFixture, ProgramChunkCommitsAndRestoresTheEditRecord)
     EXPECT_EQ(rec.codes, (std::vector<int>{CS_EDIT_BUFFER_LOADED}));
 }
 
-TEST_F(ProcessorFixture, RelaysReachTheHostOnTheMessageThread)
+TEST_F(ProcessorFixture, ScreenGesturesReachTheHostInOrder)
 {
     GestureListener host;
     processor->addListener(&host);
@@ -326,9 +326,6 @@ TEST_F(ProcessorFixture, RelaysReachTheHostOnTheMessageThread)
     state().notifyHostValue(20, 50);
     state().endHostGesture(20);
     state().endHostGesture(20);
-    processor->changeListenerCallback(&state().gestureBeginRelay());
-    processor->changeListenerCallback(&state().valueRelay());
-    processor->changeListenerCallback(&state().gestureEndRelay());
     processor->removeListener(&host);
 
     EXPECT_EQ(host.events, (std::vector<int>{1020, 2020}));

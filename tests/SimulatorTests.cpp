@@ -187,13 +187,12 @@ TEST(SimulatorLink, PanelEditsAreShownAndReportedButNotSentBack)
 
     sim.panelEdit(20, 77);
     sim.waitUntilIdle();
-    processor.changeListenerCallback(&state.gestureBeginRelay());
-    processor.changeListenerCallback(&state.valueRelay());
+    state.deliverPendingWakes();
+    state.deliverHostEvents();
     EXPECT_EQ(state.editByte(20), 77);
     EXPECT_EQ(rec.count(codes::paramChanged(20, 77)), 1);
     EXPECT_TRUE(dynamic_cast<HostParam*>(processor.getParameters()[20])->isInGesture());
     state.timerCallback();
-    processor.changeListenerCallback(&state.gestureEndRelay());
     EXPECT_FALSE(dynamic_cast<HostParam*>(processor.getParameters()[20])->isInGesture());
 
     state.ports().waitUntilSent();
@@ -226,4 +225,95 @@ TEST(SimulatorLink, HostProgramChangesFromTheAudioThreadReachTheInstrument)
     EXPECT_EQ(log[log.size() - 1], bytes({0xC0, 42}));
     const auto expected = sim.program(3, 42);
     EXPECT_EQ(std::memcmp(sim.editBuffer().data(), expected.data(), 192), 0);
+}
+
+namespace
+{
+/** The host as the processor's listeners see it: every begin, value and end, with the faults of a
+    value outside an open gesture or an unbalanced begin or end. */
+struct HostRecorder : juce::AudioProcessorListener
+{
+    explicit HostRecorder(ZentakAudioProcessor& p) : processor(p) { processor.addListener(this); }
+    ~HostRecorder() override { processor.removeListener(this); }
+
+    void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override
+    {
+        if (!open[(size_t)index])
+            ++faults;
+        const int maximum = processor.state().paramMaximum[index];
+        values[(size_t)index].push_back(ZentakAudioProcessor::hostToByte(value, maximum));
+    }
+    void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&) override {}
+    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index) override
+    {
+        faults += open[(size_t)index] ? 1 : 0;
+        open[(size_t)index] = true;
+        ++begins;
+    }
+    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) override
+    {
+        faults += open[(size_t)index] ? 0 : 1;
+        open[(size_t)index] = false;
+        ++ends;
+    }
+
+    ZentakAudioProcessor& processor;
+    std::array<std::vector<int>, 192> values;
+    std::array<bool, 192> open{};
+    int begins = 0, ends = 0, faults = 0;
+};
+} // namespace
+
+// A fast turn of a knob on the instrument sends many values before the message thread runs. None of
+// them may go back to the instrument, the host gets every one inside one gesture, and afterwards the
+// instrument and the plug-in hold the same sound.
+TEST(SimulatorLink, BurstsOfPanelEditsAreNeverSentBack)
+{
+    struct Case
+    {
+        int edits;
+        bool twoParameters;
+    };
+    for (const auto c : {Case{2, false}, Case{10, false}, Case{100, false}, Case{100, true}})
+    {
+        TempFolder temp;
+        auto devices = std::make_shared<SystemMidiDevices>(false);
+        ZentakAudioProcessor processor(MidiCntrStateOptions{temp.folder, {}, devices, false});
+        auto& state = processor.state();
+        auto& sim = devices->simulator();
+        state.selectInputPort(1);
+        state.selectOutputPort(1);
+        state.sendRequest(0x06, 0, 0); // start from the instrument's sound
+        state.ports().waitUntilSent();
+        sim.waitUntilIdle();
+        const size_t sentBefore = sim.receivedCount();
+        HostRecorder host(processor);
+
+        std::vector<int> expected20, expected21;
+        for (int k = 0; k < c.edits; ++k)
+        {
+            expected20.push_back(10 + (k * 7) % 90);
+            sim.panelEdit(20, expected20.back());
+            if (c.twoParameters)
+            {
+                expected21.push_back((k * 3) % 100);
+                sim.panelEdit(21, expected21.back());
+            }
+        }
+        sim.waitUntilIdle();
+        state.deliverHostEvents();
+        state.timerCallback();
+        state.ports().waitUntilSent();
+        sim.waitUntilIdle();
+
+        const auto label = std::to_string(c.edits) + (c.twoParameters ? " x2" : "");
+        EXPECT_EQ(sim.receivedCount(), sentBefore) << label; // nothing echoed
+        const auto synth = sim.editBuffer();
+        EXPECT_EQ(std::memcmp(synth.data(), state.hostBank().editData(), 192), 0) << label;
+        EXPECT_EQ(host.values[20], expected20) << label;
+        EXPECT_EQ(host.values[21], expected21) << label;
+        EXPECT_EQ(host.faults, 0) << label;
+        EXPECT_EQ(host.begins, c.twoParameters ? 2 : 1) << label;
+        EXPECT_EQ(host.ends, host.begins) << label;
+    }
 }

@@ -6,7 +6,9 @@
 
 #include <juce_core/juce_core.h>
 
+#include <array>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace zentak::test
@@ -48,6 +50,72 @@ public:
     MidiCntrState& state;
     std::vector<int> codes;
     int wakes = 0;
+};
+
+/** The host's side of the gestures: every begin, value and end the controller state hands over, in
+    order, with a check that each value lies inside an open gesture of its parameter. */
+class HostLog : public HostNotifier
+{
+public:
+    struct Event
+    {
+        char kind; // 'b' begin, 'v' value, 'e' end
+        int index, byte;
+        bool fromInstrument;
+        bool operator==(const Event& o) const
+        {
+            return kind == o.kind && index == o.index && byte == o.byte && fromInstrument == o.fromInstrument;
+        }
+    };
+
+    void hostGestureBegin(int index) override { record({'b', index, 0, false}); }
+    void hostValue(int index, int byte, bool fromInstrument) override { record({'v', index, byte, fromInstrument}); }
+    void hostGestureEnd(int index) override { record({'e', index, 0, false}); }
+    void hostValuesReplaced() override { ++replaced; }
+
+    /** The events as text, e.g. "b20 v20=5 e20" (values from the instrument marked with i). */
+    std::string text() const
+    {
+        std::string out;
+        for (const auto& e : events)
+        {
+            if (!out.empty())
+                out += ' ';
+            out += e.kind + std::to_string(e.index);
+            if (e.kind == 'v')
+                out += (e.fromInstrument ? "=i" : "=") + std::to_string(e.byte);
+        }
+        return out;
+    }
+    std::vector<int> valuesOf(int index) const
+    {
+        std::vector<int> v;
+        for (const auto& e : events)
+            if (e.kind == 'v' && e.index == index)
+                v.push_back(e.byte);
+        return v;
+    }
+
+    std::vector<Event> events;
+    std::vector<std::string> faults; // begin while open, end while closed, value outside a gesture
+    std::array<bool, 256> open{};
+    int replaced = 0;
+
+private:
+    void record(const Event& e)
+    {
+        events.push_back(e);
+        auto& isOpen = open[(size_t)e.index];
+        const auto where = std::to_string(events.size() - 1);
+        if (e.kind == 'b' && isOpen)
+            faults.push_back("second begin at " + where);
+        if (e.kind == 'e' && !isOpen)
+            faults.push_back("end without begin at " + where);
+        if (e.kind == 'v' && !isOpen)
+            faults.push_back("value outside a gesture at " + where);
+        if (e.kind != 'v')
+            isOpen = e.kind == 'b';
+    }
 };
 
 /** One output ("Recorder Out") that keeps every message sent to it. */

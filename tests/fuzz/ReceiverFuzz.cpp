@@ -44,9 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         }
     }
     state.takePendingCodes();
-    state.valueRelay().take();
-    state.gestureBeginRelay().take();
-    state.gestureEndRelay().take();
+    state.deliverHostEvents();
+    state.timerCallback();
     state.ports().waitUntilSent();
     return 0;
 }
