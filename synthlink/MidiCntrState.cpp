@@ -36,6 +36,11 @@ MidiCntrState::MidiCntrState(MidiCntrStateOptions options)
       clock(options.clock
                 ? std::move(options.clock)
                 : std::function<juce::uint32()>([] { return juce::Time::getMillisecondCounter(); })),
+      readLibraryFile(options.readLibraryFile
+                          ? std::move(options.readLibraryFile)
+                          : std::function<bool(const juce::File&, juce::MemoryBlock&)>(
+                                [](const juce::File& f, juce::MemoryBlock& data)
+                                { return settingsfiles::readWholeFile(f, data, 1 << 24); })),
       useFiles(options.useFiles)
 {
     clockBase = clock();

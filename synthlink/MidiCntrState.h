@@ -58,6 +58,8 @@ struct MidiCntrStateOptions
     std::shared_ptr<MidiDeviceBackend> devices;
     /** Read and write the settings, port and library files (off: start from factory data, save nothing). */
     bool useFiles = true;
+    /** Reads the library file whole; empty: from the disk. False when it cannot be read. */
+    std::function<bool(const juce::File&, juce::MemoryBlock&)> readLibraryFile;
 };
 
 class MidiCntrState : public juce::MidiInputCallback, private juce::Timer, private juce::ChangeListener
@@ -175,9 +177,16 @@ public:
     void savePortSettings();
     void loadSettings();
     void saveSettings();
-    /** Fills the banks from the data image file, or from factory set 1. */
+    /** Fills the banks from the data image file, or from factory set 1. A file that exists but cannot
+        be read or has the wrong size is moved aside intact to a numbered backup, and the user told. */
     void loadLibrary();
-    void saveLibrary();
+    /** Writes the library when this instance changed it since it was loaded. When another instance
+        saved the file meanwhile, the two are merged slot by slot: slots changed here are written,
+        every other slot keeps what is on disk; a slot changed in both keeps this instance's version
+        and the other's file is kept whole as a numbered backup. Returns false when writing failed. */
+    bool saveLibrary();
+    /** True when the banks differ from what was loaded or last saved. */
+    bool libraryChanged() const { return buildDataImage() != libraryBase; }
     juce::MemoryBlock buildDataImage() const;
     /** Banks and wave shapes from a data image, or from factory set 1 when it is not 145408 bytes. */
     void fillBanks(const juce::MemoryBlock& image);
@@ -248,6 +257,8 @@ private:
 
     juce::File folder;
     std::function<juce::uint32()> clock;
+    std::function<bool(const juce::File&, juce::MemoryBlock&)> readLibraryFile;
+    juce::MemoryBlock libraryBase; // the banks' image as loaded or last saved
     juce::uint32 clockBase = 0;
 
     LockFreeQueue<int> pendingCodes{16384};

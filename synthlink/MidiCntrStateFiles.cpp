@@ -6,6 +6,8 @@
 #include "library/DataImage.h"
 #include "library/FactorySets.h"
 
+#include <cstring>
+
 namespace zentak
 {
 namespace sf = settingsfiles;
@@ -45,21 +47,79 @@ void MidiCntrState::fillBanks(const juce::MemoryBlock& image)
     waves->loadUserShapesFromImage(source);
 }
 
+namespace
+{
+/** Where one library record lies in the data image: a program's parameters and its name, a user
+    wave shape, or a combo. */
+struct RecordSpans
+{
+    size_t offset[2];
+    size_t size[2];
+};
+
+std::vector<RecordSpans> librarySpans()
+{
+    std::vector<RecordSpans> spans;
+    for (size_t b = 0; b < 4; ++b)
+        for (size_t s = 0; s < 128; ++s)
+            spans.push_back({{image::paramsOffset + image::paramsBankStride * b + 192 * s,
+                              image::namesOffset + image::namesBankStride * b + 16 * s},
+                             {192, 16}});
+    for (size_t w = 0; w < image::userShapesSize / 256; ++w)
+        spans.push_back({{image::userShapesOffset + 256 * w, 0}, {256, 0}});
+    for (size_t c = 0; c < 3; ++c)
+        for (size_t s = 0; s < 128; ++s)
+            spans.push_back({{image::combosOffset + image::combosBankStride * c + 80 * s, 0}, {80, 0}});
+    return spans;
+}
+
+bool sameRecord(const juce::MemoryBlock& a, const juce::MemoryBlock& b, const RecordSpans& r)
+{
+    for (int k = 0; k < 2; ++k)
+        if (std::memcmp(a.begin() + r.offset[k], b.begin() + r.offset[k], r.size[k]) != 0)
+            return false;
+    return true;
+}
+
+void copyRecord(juce::MemoryBlock& to, const juce::MemoryBlock& from, const RecordSpans& r)
+{
+    for (int k = 0; k < 2; ++k)
+        std::memcpy(to.begin() + r.offset[k], from.begin() + r.offset[k], r.size[k]);
+}
+} // namespace
+
 void MidiCntrState::loadLibrary()
 {
     juce::MemoryBlock image;
     const auto file = folder.getChildFile(sf::libraryFile);
+    if (useFiles)
+    {
+        const auto notice = folder.getChildFile(sf::libraryNoticeFile);
+        if (notice.existsAsFile())
+        {
+            addNotice(notice.loadFileAsString().trim());
+            notice.deleteFile();
+        }
+    }
     if (useFiles && file.existsAsFile())
     {
-        file.loadFileAsData(image);
-        if (image.getSize() != image::size)
+        const bool read = readLibraryFile(file, image);
+        if (!read || image.getSize() != image::size)
         {
-            // Kept aside before the next shutdown writes a good image over it.
-            const auto backup = folder.getChildFile(sf::rejectedLibraryFile);
-            sf::replaceFile(backup, image.getData(), image.getSize());
+            // Never lost and never overwritten: the file is kept whole under a backup name, and the
+            // factory set is loaded in its place.
+            image.reset();
+            const auto backup = sf::freeBackupName(folder.getChildFile(sf::rejectedLibraryFile));
+            if (backup != juce::File() && file.moveFileTo(backup))
+                addNotice("The library file could not be used. It was kept as \"" + backup.getFileName() +
+                          "\" and the factory set was loaded.");
+            else
+                addNotice("The library file could not be used and was left as it is; the factory set was "
+                          "loaded.");
         }
     }
     fillBanks(image);
+    libraryBase = buildDataImage();
 }
 
 juce::MemoryBlock MidiCntrState::buildDataImage() const
@@ -70,12 +130,56 @@ juce::MemoryBlock MidiCntrState::buildDataImage() const
     return image::build(p, *waves, c);
 }
 
-void MidiCntrState::saveLibrary()
+bool MidiCntrState::saveLibrary()
 {
     if (!useFiles)
-        return;
-    const auto image = buildDataImage();
-    sf::replaceFile(folder.getChildFile(sf::libraryFile), image.getData(), image.getSize());
+        return true;
+    const auto current = buildDataImage();
+    if (current == libraryBase)
+        return true; // nothing changed here: whatever is on disk stays as it is
+
+    const auto file = folder.getChildFile(sf::libraryFile);
+    juce::MemoryBlock disk;
+    const bool onDisk = file.existsAsFile() && readLibraryFile(file, disk) && disk.getSize() == image::size;
+    auto result = current;
+    int conflicts = 0;
+    juce::File backup;
+    if (onDisk && disk != libraryBase)
+    {
+        // Another instance saved since this one loaded: keep its slots, add ours.
+        result = disk;
+        for (const auto& r : librarySpans())
+        {
+            if (sameRecord(current, libraryBase, r))
+                continue;
+            if (!sameRecord(disk, libraryBase, r) && !sameRecord(disk, current, r))
+                ++conflicts;
+            copyRecord(result, current, r);
+        }
+    }
+    if (conflicts > 0 || (file.existsAsFile() && !onDisk))
+    {
+        backup = sf::freeBackupName(folder.getChildFile(sf::rejectedLibraryFile));
+        if (backup == juce::File() || !file.copyFileTo(backup))
+            return false; // nothing is written over a file that could not be kept
+    }
+    if (!sf::replaceFile(file, result.getData(), result.getSize()))
+    {
+        addNotice("The library could not be saved to \"" + file.getFullPathName() + "\".");
+        return false;
+    }
+    libraryBase = current;
+    if (conflicts > 0)
+    {
+        const auto text = juce::String(conflicts) + " library slots were changed by this and by another "
+                                                    "instance. This instance's versions were saved; the other "
+                                                    "file is kept as \"" +
+                          backup.getFileName() + "\".";
+        addNotice(text);
+        const auto notice = folder.getChildFile(sf::libraryNoticeFile);
+        notice.replaceWithText(text);
+    }
+    return true;
 }
 
 // Ports ------------------------------------------------------------------------------------------

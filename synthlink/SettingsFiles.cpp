@@ -99,4 +99,30 @@ bool replaceFile(const juce::File& target, const void* data, size_t size)
     }
     return temp.overwriteTargetFileWithTemporary();
 }
+
+bool readWholeFile(const juce::File& file, juce::MemoryBlock& data, juce::int64 maxBytes)
+{
+    data.reset();
+    juce::FileInputStream in(file);
+    if (!in.openedOk())
+        return false;
+    const auto length = in.getTotalLength();
+    if (length < 0 || length > maxBytes)
+        return false;
+    data.setSize((size_t)length);
+    return in.read(data.getData(), (int)length) == (int)length && in.getStatus().wasOk();
+}
+
+juce::File freeBackupName(const juce::File& name)
+{
+    if (!name.exists())
+        return name;
+    for (int n = 2; n < 10000; ++n)
+    {
+        const auto candidate = name.getSiblingFile(name.getFileName() + juce::String(n));
+        if (!candidate.exists())
+            return candidate;
+    }
+    return {};
+}
 } // namespace zentak::settingsfiles

@@ -11,6 +11,8 @@ constexpr const char* settingsFile = "evoplugsts.dat";
 constexpr const char* portsFile = "evoplports.dat";
 constexpr const char* libraryFile = "dataevl.evl";
 constexpr const char* rejectedLibraryFile = "dataevl.evl.bak";
+/** A notice about the library for the next start (written when no window could show it). */
+constexpr const char* libraryNoticeFile = "dataevl.notice";
 constexpr int numFields = 50;
 constexpr int channelField = 42;
 
@@ -29,6 +31,14 @@ juce::MemoryBlock formatPortNames(const juce::StringArray& names);
     input name is taken. */
 bool parsePortNames(const juce::MemoryBlock& file, juce::String& input, juce::String& output,
                     bool& hasOutput);
+
+/** Reads a whole file of at most maxBytes; false when it cannot be opened or read completely or is
+    larger (data then holds what was read). */
+bool readWholeFile(const juce::File& file, juce::MemoryBlock& data, juce::int64 maxBytes);
+
+/** The first of name, name + "2", name + "3" ... (in the folder of name) that does not exist yet; an
+    empty file when all are taken. Backups never overwrite each other. */
+juce::File freeBackupName(const juce::File& name);
 
 /** Writes a temporary file in the same folder and renames it over target; on failure the old file
     stays. Creates the folder when missing. */

@@ -23,6 +23,13 @@ makeState(const juce::File& folder,
     return std::make_unique<MidiCntrState>(MidiCntrStateOptions{folder, {}, std::move(devices), true});
 }
 
+juce::MemoryBlock fileData(const juce::File& f)
+{
+    juce::MemoryBlock data;
+    f.loadFileAsData(data);
+    return data;
+}
+
 juce::String field(const juce::String& s)
 {
     return "^|" + s + "|^";
@@ -164,9 +171,115 @@ TEST(DataImageFile, MissingOrWrongSizedImagesFallBackToFactorySetOne)
         factoryD.loadFactory(1, 3);
         EXPECT_EQ(state->programBank(3)->slotName(5), factoryD.slotName(5));
         EXPECT_EQ(state->programBank(0)->slotName(0), juce::String("Big Ana Orch    "));
-        EXPECT_EQ(temp.folder.getChildFile(sf::rejectedLibraryFile).getSize(), (juce::int64)size);
+        EXPECT_EQ(state->takeNotices().size(), 1);
     }
-    EXPECT_EQ(image.getSize(), (juce::int64)image::size); // the shutdown wrote a good image again
+    // Each rejected file was kept whole under a name of its own; nothing was written in their place
+    // because nothing changed.
+    EXPECT_EQ(temp.folder.getChildFile(sf::rejectedLibraryFile).getSize(), (juce::int64)image::size - 1);
+    EXPECT_EQ(temp.folder.getChildFile(juce::String(sf::rejectedLibraryFile) + "2").getSize(),
+              (juce::int64)image::size + 1);
+    EXPECT_FALSE(image.exists());
+    {
+        auto state = makeState(temp.folder);
+        state->programBank(1)->setSlotName(7, "Changed");
+    }
+    EXPECT_EQ(image.getSize(), (juce::int64)image::size); // a change is saved again
+}
+
+TEST(DataImageFile, AnUnreadableLibraryIsKeptAndNeverOverwritten)
+{
+    TempFolder temp;
+    const auto image = temp.folder.getChildFile(sf::libraryFile);
+    const auto earlierBackup = temp.folder.getChildFile(sf::rejectedLibraryFile);
+    {
+        auto state = makeState(temp.folder);
+        state->programBank(2)->setSlotName(3, "User Sound");
+    }
+    const auto library = fileData(image);
+    earlierBackup.replaceWithText("an earlier backup");
+
+    // The disk fails to read the file: it is moved aside intact, the earlier backup stays, the user
+    // is told once, and the next shutdown writes nothing.
+    MidiCntrStateOptions failing{temp.folder, {}, std::make_shared<NoMidiDevices>(), true};
+    failing.readLibraryFile = [](const juce::File&, juce::MemoryBlock&) { return false; };
+    {
+        MidiCntrState state(failing);
+        const auto notices = state.takeNotices();
+        ASSERT_EQ(notices.size(), 1);
+        EXPECT_TRUE(notices[0].contains(juce::String(sf::rejectedLibraryFile) + "2")) << notices[0];
+        EXPECT_TRUE(state.takeNotices().isEmpty());
+    }
+    EXPECT_EQ(earlierBackup.loadFileAsString(), juce::String("an earlier backup"));
+    EXPECT_EQ(fileData(temp.folder.getChildFile(juce::String(sf::rejectedLibraryFile) + "2")), library);
+    EXPECT_FALSE(image.exists());
+
+    // A file that appears meanwhile and cannot be read either is kept whole before anything is
+    // written in its place.
+    {
+        MidiCntrState state(failing);
+        image.replaceWithData(library.getData(), library.getSize());
+        state.programBank(0)->setSlotName(0, "Changed Here");
+        EXPECT_TRUE(state.saveLibrary());
+    }
+    EXPECT_EQ(fileData(temp.folder.getChildFile(juce::String(sf::rejectedLibraryFile) + "3")), library);
+    auto after = makeState(temp.folder);
+    EXPECT_EQ(after->programBank(0)->slotName(0).trim(), juce::String("Changed Here"));
+}
+
+TEST(DataImageFile, TwoInstancesNeverLoseEachOthersEdits)
+{
+    TempFolder temp;
+    const auto image = temp.folder.getChildFile(sf::libraryFile);
+    const auto name = [&](int bank, int slot)
+    {
+        auto state = makeState(temp.folder);
+        return state->programBank(bank)->slotName(slot).trim();
+    };
+
+    // One edits and closes; the other, unchanged, closes later: the edit survives.
+    {
+        auto a = makeState(temp.folder);
+        auto b = makeState(temp.folder);
+        a->programBank(1)->setSlotName(4, "From A");
+        a.reset();
+        b.reset();
+    }
+    EXPECT_EQ(name(1, 4), juce::String("From A"));
+
+    // Both edit different slots: both survive.
+    {
+        auto a = makeState(temp.folder);
+        auto b = makeState(temp.folder);
+        a->programBank(0)->setSlotName(1, "A Slot");
+        b->programBank(3)->setSlotName(2, "B Slot");
+        a.reset();
+        b.reset();
+    }
+    EXPECT_EQ(name(0, 1), juce::String("A Slot"));
+    EXPECT_EQ(name(3, 2), juce::String("B Slot"));
+    EXPECT_EQ(name(1, 4), juce::String("From A"));
+
+    // Both edit the same slot: the last to close wins it, the other's file is kept whole, and the
+    // next start tells the user.
+    {
+        auto a = makeState(temp.folder);
+        auto b = makeState(temp.folder);
+        a->programBank(2)->setSlotName(9, "A Version");
+        b->programBank(2)->setSlotName(9, "B Version");
+        a.reset();
+        b.reset();
+    }
+    const auto backup = temp.folder.getChildFile(sf::rejectedLibraryFile);
+    ASSERT_TRUE(backup.existsAsFile());
+    Bank_Program kept("kept");
+    kept.loadFromImage(2, fileData(backup));
+    EXPECT_EQ(kept.slotName(9).trim(), juce::String("A Version"));
+    auto next = makeState(temp.folder);
+    EXPECT_EQ(next->programBank(2)->slotName(9).trim(), juce::String("B Version"));
+    const auto notices = next->takeNotices();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains("1 library slots")) << notices[0];
+    EXPECT_EQ(image.getSize(), (juce::int64)image::size);
 }
 
 TEST(ProgramBankFile, WritesAndReadsBackTheSameSlots)
