@@ -46,6 +46,8 @@ namespace zentak
 {
 void Bank_Combo::loadFactory(int c)
 {
-    loadFromImage(c, factory::image(1));
+    const auto data = factory::image(1);
+    if (data.getSize() == image::size)
+        loadFromImage(c, data);
 }
 } // namespace zentak

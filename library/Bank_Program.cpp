@@ -48,6 +48,8 @@ void Bank_Program::loadFactory(int set, int b)
 
 juce::String Bank_Program::slotName(int s) const
 {
+    if (s < 0 || s >= numSlots)
+        return {}; // no such slot: never a neighbour's name
     return records::decodeName(slotData(s) + records::nameOffset);
 }
 

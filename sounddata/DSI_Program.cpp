@@ -11,8 +11,10 @@ DSI_Program::DSI_Program() : bytes((size_t)records::programSize, true)
 
 juce::String DSI_Program::getName()
 {
-    if (bytes.getSize() >= (size_t)records::programSize)
-        name = records::decodeName(static_cast<const std::uint8_t*>(bytes.getData()) + records::nameOffset);
+    // A record too short to hold a name has none (not the name of an earlier record).
+    name = bytes.getSize() >= (size_t)records::programSize
+               ? records::decodeName(static_cast<const std::uint8_t*>(bytes.getData()) + records::nameOffset)
+               : juce::String();
     return name;
 }
 

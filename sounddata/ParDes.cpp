@@ -453,6 +453,8 @@ juce::String ParDes::globalValueText(int number, int value)
     case 11:
         return ruleText(TextRule::Offset50, value);
     case 14:
+        if (value < 0)
+            return juce::String(value); // not a channel: the plain number, as every table falls back
         return value == 0 ? juce::String("All Channels") : "Channel " + juce::String(value);
     default:
         return juce::String(value);

@@ -55,6 +55,7 @@ void MIDI_PORTS_Control::openOutputPort(int k)
         std::lock_guard<std::mutex> lock(outputLock);
         outputOpen.store(false);
         outputIndex.store(-1);
+        outputGeneration.fetch_add(1);
         old = std::move(output);
     }
     old.reset();
@@ -73,6 +74,7 @@ void MIDI_PORTS_Control::enqueueShort(std::uint8_t b0, std::uint8_t b1, std::uin
         return;
     Outgoing m{};
     m.size = (std::uint32_t)size;
+    m.output = outputGeneration.load();
     m.bytes[0] = b0;
     m.bytes[1] = b1;
     m.bytes[2] = b2;
@@ -124,6 +126,7 @@ void MIDI_PORTS_Control::sendSysex(const void* data, size_t size)
         return;
     Outgoing m{};
     m.size = (std::uint32_t)size;
+    m.output = outputGeneration.load();
     if (size <= inlineBytes)
         std::memcpy(m.bytes, data, size);
     else
@@ -147,6 +150,7 @@ void MIDI_PORTS_Control::sendSysexNow(const void* data, size_t size)
     }
     Outgoing m{};
     m.size = (std::uint32_t)size;
+    m.output = outputGeneration.load();
     std::memcpy(m.bytes, data, size);
     deliver(m);
 }
@@ -184,8 +188,8 @@ void MIDI_PORTS_Control::deliver(const Outgoing& m)
 {
     const std::uint8_t* bytes = m.heap != nullptr ? m.heap : m.bytes;
     std::lock_guard<std::mutex> lock(outputLock);
-    if (output == nullptr)
-        return;
+    if (output == nullptr || m.output != outputGeneration.load())
+        return; // queued for an output that has been closed or changed since
     if (bytes[0] != 0xF0)
     {
         output->sendMessageNow(juce::MidiMessage(bytes, (int)m.size));

@@ -26,7 +26,7 @@ public:
 
     MidiDeviceBackend& devices() { return *backend; }
 
-    /** k = 0 closes; k >= 1 opens device k - 1. */
+    /** k = 0 closes; k >= 1 opens device k - 1. Sends still queued for the old output are dropped. */
     void openInputPort(int k, juce::MidiInputCallback* callback);
     void openOutputPort(int k);
     void closeInput();
@@ -59,6 +59,7 @@ private:
     struct Outgoing
     {
         std::uint32_t size;
+        std::uint32_t output; // the output generation it was queued for
         std::uint8_t bytes[inlineBytes];
         std::uint8_t* heap; // larger messages, allocated by the sending thread, freed by the sender
     };
@@ -73,6 +74,8 @@ private:
     std::mutex outputLock; // held by the sender while delivering and by port changes only
     std::atomic<int> inputIndex{-1}, outputIndex{-1};
     std::atomic<bool> inputOpen{false}, outputOpen{false};
+    // Counts output changes: a send queued for one output is never delivered to the next.
+    std::atomic<std::uint32_t> outputGeneration{0};
 
     LockFreeQueue<Outgoing> queue;
     std::counting_semaphore<1 << 20> wake{0};

@@ -57,6 +57,8 @@ TEST(BankProgram, SlotWritesKeepOrReplaceTheName)
 
     EXPECT_EQ(bank.getSlot(-1), bank.getSlot(0));
     EXPECT_EQ(bank.getSlot(128).getSize(), 0u);
+    EXPECT_EQ(bank.slotName(-1), juce::String()); // no slot, no name: never a neighbour's
+    EXPECT_EQ(bank.slotName(128), juce::String());
 
     // A write longer than the last slot stops at the end of the bank.
     juce::MemoryBlock tooLong(1000, true);

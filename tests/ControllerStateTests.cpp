@@ -409,9 +409,34 @@ TEST_F(StateFixture, ChangingThePortWhileAnotherThreadSendsIsSafe)
                 state->sendParameterChange(1, 2);
         });
     for (int i = 0; i < 200; ++i)
+    {
         state->ports().openOutputPort(i % 2);
+        std::this_thread::sleep_for(std::chrono::microseconds(100)); // let some sends through
+    }
     run = false;
     sender.join();
     state->ports().openOutputPort(0);
-    SUCCEED();
+    const auto arrived = sent();
+    EXPECT_FALSE(arrived.empty());
+    for (const auto& m : arrived) // whole messages only, never torn or mixed
+        ASSERT_EQ(m, bytes({0xF0, 0x01, 0x20, 0x01, 0x01, 1, 2, 0, 0xF7}));
+    state->sendParameterChange(1, 2); // closed now: nothing more arrives
+    EXPECT_EQ(sent().size(), arrived.size());
+}
+
+TEST_F(StateFixture, SendsQueuedForTheOldOutputAreNotDeliveredToTheNewOne)
+{
+    state->ports().openOutputPort(1);
+    devices->delayMs = 2; // a slow cable keeps most of the sends waiting in the queue
+    for (int v = 0; v < 50; ++v)
+        state->sendParameterChange(20, v);
+    state->ports().openOutputPort(1); // the same device opened again: a new output
+    devices->delayMs = 0;
+    state->sendParameterChange(20, 99);
+    const auto arrived = sent();
+    const auto receivers = devices->receivers();
+    ASSERT_FALSE(arrived.empty());
+    EXPECT_LT(arrived.size(), 51u);
+    EXPECT_EQ(arrived.back(), bytes({0xF0, 0x01, 0x20, 0x01, 0x01, 20, 3, 6, 0xF7}));
+    EXPECT_EQ(std::count(receivers.begin(), receivers.end(), 2), 1); // the new output got the new send only
 }

@@ -120,6 +120,7 @@ const TextCase kGlobalTexts[] = {
     {11, 0, "-50"},
     {14, 0, "All Channels"},
     {14, 16, "Channel 16"},
+    {14, -1, "-1"}, // below the channels: the plain number
     {13, 9, "9"},
 };
 } // namespace
@@ -228,6 +229,9 @@ TEST(Names, EncodingCutsPadsAndReplaces)
 
     DSI_Program p;
     EXPECT_EQ(p.getName(), juce::String("Untitled        "));
+    DSI_Program shortRecord;
+    shortRecord.setRecord(juce::MemoryBlock(192, true));
+    EXPECT_EQ(shortRecord.getName(), juce::String()); // too short to hold a name
     EXPECT_EQ(p.record().getSize(), 208u);
     EXPECT_EQ(static_cast<const std::uint8_t*>(p.record().getData())[0], 0);
 }

@@ -7,6 +7,8 @@
 #include <juce_core/juce_core.h>
 
 #include <array>
+#include <chrono>
+#include <thread>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -124,13 +126,17 @@ class RecordingDevices : public MidiDeviceBackend
 public:
     struct Output : MidiOutputDevice
     {
-        explicit Output(RecordingDevices& o) : owner(o) {}
+        Output(RecordingDevices& o, int n) : owner(o), number(n) {}
         void sendMessageNow(const juce::MidiMessage& m) override
         {
+            if (owner.delayMs > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(owner.delayMs));
             std::lock_guard<std::mutex> l(owner.mutex);
             owner.sent.emplace_back(m.getRawData(), m.getRawData() + m.getRawDataSize());
+            owner.openedAs.push_back(number);
         }
         RecordingDevices& owner;
+        const int number;
     };
 
     juce::StringArray inputNames() override { return {}; }
@@ -138,7 +144,7 @@ public:
     std::unique_ptr<MidiInputDevice> openInput(int, juce::MidiInputCallback*) override { return nullptr; }
     std::unique_ptr<MidiOutputDevice> openOutput(int index) override
     {
-        return index == 0 ? std::make_unique<Output>(*this) : nullptr;
+        return index == 0 ? std::make_unique<Output>(*this, ++opened) : nullptr;
     }
 
     std::vector<std::vector<juce::uint8>> messages()
@@ -147,8 +153,18 @@ public:
         return sent;
     }
 
+    /** Which opening of the output (1, 2, ...) received each message. */
+    std::vector<int> receivers()
+    {
+        std::lock_guard<std::mutex> l(mutex);
+        return openedAs;
+    }
+
     std::mutex mutex;
     std::vector<std::vector<juce::uint8>> sent;
+    std::vector<int> openedAs;
+    std::atomic<int> opened{0};
+    std::atomic<int> delayMs{0}; // a slow cable: each message takes this long
 };
 
 /** What every controller-state fixture starts from: a temporary settings folder, a hand-driven clock
