@@ -76,6 +76,7 @@ TEST(AudioThread, ProcessBlockAndSetParameterAllocateNothing)
     ZentakAudioProcessor processor(MidiCntrStateOptions{temp.folder, clock.function(), devices});
     processor.state().ports().openOutputPort(1);
     processor.prepareToPlay(44100.0, 512);
+    CodeRecorder window(processor.state()); // with a window listening, every post keeps its code
 
     juce::AudioBuffer<float> audio(2, 512);
     audio.clear();
@@ -111,4 +112,6 @@ TEST(AudioThread, ProcessBlockAndSetParameterAllocateNothing)
               0);
     processor.state().ports().waitUntilSent();
     EXPECT_GT(devices->messages().size(), 100u);
+    processor.state().deliverPendingWakes();
+    EXPECT_GT(window.codes.size(), 100u); // the codes pushed on the audio thread all arrived
 }

@@ -133,6 +133,18 @@ TEST(PortSettings, SavedPortsOpenAtStartUp)
         EXPECT_FALSE(state->ports().isInputOpen());
     }
     EXPECT_GT(file.getSize(), 3);
+    {
+        // A two-character name is never looked up, even when a device of that very name exists.
+        auto shortNamed = std::make_shared<RecordingDevices>();
+        shortNamed->outputName = "Ev";
+        const auto twoLetters = sf::formatPortNames({"NONE", "Ev", "NONE"});
+        file.replaceWithData(twoLetters.getData(), twoLetters.getSize());
+        EXPECT_FALSE(makeState(temp.folder, shortNamed)->ports().isOutputOpen());
+        shortNamed->outputName = "Evo";
+        const auto threeLetters = sf::formatPortNames({"NONE", "Evo", "NONE"});
+        file.replaceWithData(threeLetters.getData(), threeLetters.getSize());
+        EXPECT_TRUE(makeState(temp.folder, shortNamed)->ports().isOutputOpen());
+    }
     const auto unplugged = sf::formatPortNames({"Gone Away", "Ev", "NONE"});
     file.replaceWithData(unplugged.getData(), unplugged.getSize());
     auto state = makeState(temp.folder, devices);

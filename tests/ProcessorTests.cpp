@@ -1,4 +1,6 @@
 #include "TestSupport.h"
+#include "synthlink/SystemMidiDevices.h"
+#include "tools/simulator/EvolverSimulator.h"
 #include "plugin/HostParam.h"
 #include "plugin/StateChunks.h"
 #include "plugin/ZentakAudioProcessor.h"
@@ -337,7 +339,9 @@ TEST_F(ProcessorFixture, ScreenGesturesReachTheHostInOrder)
 
 TEST_F(ProcessorFixture, NoDeviceAtAllStaysSilentAndStable)
 {
-    auto bare = std::make_unique<ZentakAudioProcessor>(MidiCntrStateOptions{temp.folder, {}, {}});
+    // The simulator is offered but never chosen: no port is open, so nothing may reach it.
+    auto simDevices = std::make_shared<SystemMidiDevices>(false);
+    auto bare = std::make_unique<ZentakAudioProcessor>(MidiCntrStateOptions{temp.folder, {}, simDevices});
     bare->prepareToPlay(44100.0, 512);
     juce::AudioBuffer<float> audio(2, 512);
     audio.clear();
@@ -345,9 +349,16 @@ TEST_F(ProcessorFixture, NoDeviceAtAllStaysSilentAndStable)
     midi.addEvent(juce::MidiMessage::programChange(1, 9), 0);
     bare->processBlock(audio, midi);
     bare->setParameter(3, 0.1f);
+    EXPECT_EQ(bare->state().editByte(3), ZentakAudioProcessor::hostToByte(0.1f, bare->state().paramMaximum[3]));
     bare->state().checkConnection();
     bare->state().selectProgram(1, 1, true, true);
+    bare->state().sendNoteOn(1, 60, 100);
+    bare->state().sendPitchWheel(1, 100);
     EXPECT_FALSE(bare->state().ports().isOutputOpen());
+    EXPECT_FALSE(bare->state().ports().isInputOpen());
     EXPECT_EQ(bare->state().currentProgram.load(), 1);
+    bare->state().ports().waitUntilSent();
+    simDevices->simulator().waitUntilIdle();
+    EXPECT_EQ(simDevices->simulator().receivedCount(), 0u);
     bare->releaseResources();
 }

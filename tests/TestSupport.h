@@ -140,7 +140,7 @@ public:
     };
 
     juce::StringArray inputNames() override { return {}; }
-    juce::StringArray outputNames() override { return {"Recorder Out"}; }
+    juce::StringArray outputNames() override { return {outputName}; }
     std::unique_ptr<MidiInputDevice> openInput(int, juce::MidiInputCallback*) override { return nullptr; }
     std::unique_ptr<MidiOutputDevice> openOutput(int index) override
     {
@@ -165,6 +165,7 @@ public:
     std::vector<int> openedAs;
     std::atomic<int> opened{0};
     std::atomic<int> delayMs{0}; // a slow cable: each message takes this long
+    juce::String outputName{"Recorder Out"};
 };
 
 /** What every controller-state fixture starts from: a temporary settings folder, a hand-driven clock
