@@ -170,6 +170,44 @@ TEST(Vst2Host, ChunksRoundTrip)
     EXPECT_EQ(trimRight(back), "Chunk Three");
 }
 
+// A host that reopens a project sets the chunk and then selects the current program again. The sound
+// the project saved must survive that; choosing another program, or the same one again later, loads
+// the slot as usual.
+TEST(Vst2Host, RestoredSoundSurvivesTheHostReselectingItsProgram)
+{
+    auto& p = plugin();
+    ASSERT_NE(p.effect, nullptr);
+    const int indices[] = {0, 20, 77, 130};
+    p.call(effSetProgram, 0, 6);
+    std::vector<float> slotSix;
+    for (int i : indices)
+        slotSix.push_back(p.effect->getParameter(p.effect, i));
+
+    p.call(effSetProgram, 0, 5);
+    std::vector<float> saved;
+    for (int i : indices)
+    {
+        p.effect->setParameter(p.effect, i, 0.25f);
+        saved.push_back(p.effect->getParameter(p.effect, i));
+    }
+    void* data = nullptr;
+    const auto size = p.call(effGetChunk, 0, 0, &data);
+    ASSERT_GT(size, 26651);
+    const std::vector<char> bank(static_cast<char*>(data), static_cast<char*>(data) + size);
+
+    for (int i : indices)
+        p.effect->setParameter(p.effect, i, 0.75f);
+    p.call(effSetChunk, 0, (VstIntPtr)bank.size(), const_cast<char*>(bank.data()));
+    p.call(effSetProgram, 0, 5); // the host re-selects the program it just restored
+    EXPECT_EQ(p.call(effGetProgram), 5);
+    for (size_t k = 0; k < saved.size(); ++k)
+        EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, indices[k]), saved[k]) << "parameter " << indices[k];
+
+    p.call(effSetProgram, 0, 6); // another program loads its slot
+    for (size_t k = 0; k < slotSix.size(); ++k)
+        EXPECT_FLOAT_EQ(p.effect->getParameter(p.effect, indices[k]), slotSix[k]) << "parameter " << indices[k];
+}
+
 TEST(Vst2Host, AudioPassesThrough)
 {
     auto& p = plugin();
