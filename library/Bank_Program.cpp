@@ -10,6 +10,18 @@ namespace zentak
 {
 Bank_Program::Bank_Program(juce::String bankName) : name(std::move(bankName)) {}
 
+void Bank_Program::loadBytes(std::uint8_t* out, const std::uint8_t* shared, size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        out[i] = load(shared[i]);
+}
+
+void Bank_Program::storeBytes(std::uint8_t* shared, const std::uint8_t* in, size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        store(shared[i], in[i]);
+}
+
 void Bank_Program::initialise()
 {
     std::array<std::uint8_t, (size_t)slotSize> init{};
@@ -17,8 +29,8 @@ void Bank_Program::initialise()
     std::memcpy(init.data(), params.data(), params.size());
     records::encodeName("Untitled", init.data() + records::nameOffset);
     for (int s = 0; s < numSlots; ++s)
-        std::memcpy(slots.data() + (size_t)s * slotSize, init.data(), (size_t)slotSize);
-    edit = init;
+        storeBytes(slots.data() + (size_t)s * slotSize, init.data(), (size_t)slotSize);
+    storeBytes(edit.data(), init.data(), init.size());
 }
 
 void Bank_Program::loadFromImage(int b, const juce::MemoryBlock& image)
@@ -27,15 +39,16 @@ void Bank_Program::loadFromImage(int b, const juce::MemoryBlock& image)
         return;
     const auto* src = static_cast<const std::uint8_t*>(image.getData());
     auto at = [&](size_t i) -> std::uint8_t { return i < image.getSize() ? src[i] : 0; };
+    std::uint8_t record[slotSize];
     for (int s = 0; s < numSlots; ++s)
     {
-        auto* dest = slots.data() + (size_t)s * slotSize;
         const size_t params = image::paramsOffset + image::paramsBankStride * (size_t)b + 192 * (size_t)s;
         const size_t names = image::namesOffset + image::namesBankStride * (size_t)b + 16 * (size_t)s;
         for (size_t i = 0; i < 192; ++i)
-            dest[i] = at(params + i);
+            record[i] = at(params + i);
         for (size_t i = 0; i < 16; ++i)
-            dest[192 + i] = at(names + i);
+            record[192 + i] = at(names + i);
+        storeBytes(slots.data() + (size_t)s * slotSize, record, (size_t)slotSize);
     }
 }
 
@@ -46,18 +59,32 @@ void Bank_Program::loadFactory(int set, int b)
         loadFromImage(b, data);
 }
 
+void Bank_Program::copySlot(int s, std::uint8_t* out) const
+{
+    loadBytes(out, slots.data() + (size_t)clampSlot(s) * slotSize, (size_t)slotSize);
+}
+
+void Bank_Program::copyEdit(std::uint8_t* out) const
+{
+    loadBytes(out, edit.data(), edit.size());
+}
+
 juce::String Bank_Program::slotName(int s) const
 {
     if (s < 0 || s >= numSlots)
         return {}; // no such slot: never a neighbour's name
-    return records::decodeName(slotData(s) + records::nameOffset);
+    std::uint8_t record[slotSize];
+    copySlot(s, record);
+    return records::decodeName(record + records::nameOffset);
 }
 
 void Bank_Program::setSlotName(int s, const juce::String& text)
 {
     if (s < 0 || s >= numSlots)
         return;
-    records::encodeName(text, slots.data() + (size_t)s * slotSize + records::nameOffset);
+    std::uint8_t encoded[16];
+    records::encodeName(text, encoded);
+    storeBytes(slots.data() + (size_t)s * slotSize + records::nameOffset, encoded, sizeof(encoded));
 }
 
 juce::MemoryBlock Bank_Program::getSlot(int s) const
@@ -66,7 +93,9 @@ juce::MemoryBlock Bank_Program::getSlot(int s) const
         s = 0;
     if (s >= numSlots)
         return {};
-    return juce::MemoryBlock(slots.data() + (size_t)s * slotSize, (size_t)slotSize);
+    juce::MemoryBlock block((size_t)slotSize);
+    copySlot(s, static_cast<std::uint8_t*>(block.getData()));
+    return block;
 }
 
 void Bank_Program::setSlot(int s, const void* data, size_t size)
@@ -74,40 +103,48 @@ void Bank_Program::setSlot(int s, const void* data, size_t size)
     if (s < 0 || s >= numSlots || data == nullptr)
         return;
     const size_t start = (size_t)s * slotSize;
-    std::memcpy(slots.data() + start, data, juce::jmin(size, slots.size() - start));
+    storeBytes(slots.data() + start, static_cast<const std::uint8_t*>(data), juce::jmin(size, slots.size() - start));
 }
 
 void Bank_Program::setAllSlots(const void* data, size_t size)
 {
     if (data != nullptr)
-        std::memcpy(slots.data(), data, juce::jmin(size, slots.size()));
+        storeBytes(slots.data(), static_cast<const std::uint8_t*>(data), juce::jmin(size, slots.size()));
 }
 
 juce::MemoryBlock Bank_Program::getEdit() const
 {
-    return juce::MemoryBlock(edit.data(), edit.size());
+    juce::MemoryBlock block(edit.size());
+    copyEdit(static_cast<std::uint8_t*>(block.getData()));
+    return block;
 }
 
 void Bank_Program::setEdit(const void* data, size_t size)
 {
     if (data != nullptr)
-        std::memcpy(edit.data(), data, juce::jmin(size, edit.size()));
+        storeBytes(edit.data(), static_cast<const std::uint8_t*>(data), juce::jmin(size, edit.size()));
 }
 
 juce::String Bank_Program::editName() const
 {
-    return records::decodeName(edit.data() + records::nameOffset);
+    std::uint8_t record[slotSize];
+    copyEdit(record);
+    return records::decodeName(record + records::nameOffset);
 }
 
 void Bank_Program::setEditName(const juce::String& text)
 {
-    records::encodeName(text, edit.data() + records::nameOffset);
+    std::uint8_t encoded[16];
+    records::encodeName(text, encoded);
+    storeBytes(edit.data() + records::nameOffset, encoded, sizeof(encoded));
 }
 
 juce::MemoryBlock Bank_Program::storeEdit(int s)
 {
-    setSlot(s, edit.data(), edit.size());
-    return getEdit();
+    std::uint8_t record[slotSize];
+    copyEdit(record);
+    setSlot(s, record, sizeof(record));
+    return juce::MemoryBlock(record, sizeof(record));
 }
 
 juce::MemoryBlock Bank_Program::slotMessage(int s) const
@@ -119,14 +156,19 @@ void Bank_Program::copySlotToEdit(int s)
 {
     if (s < 0)
         s = 0;
-    if (s < numSlots)
-        std::memcpy(edit.data(), slots.data() + (size_t)s * slotSize, (size_t)slotSize);
+    if (s >= numSlots)
+        return;
+    std::uint8_t record[slotSize];
+    copySlot(s, record);
+    storeBytes(edit.data(), record, sizeof(record));
 }
 
 void Bank_Program::copySlotFrom(const Bank_Program& other, int s, int intoSlot)
 {
     if (s < 0 || s >= numSlots || intoSlot < 0 || intoSlot >= numSlots)
         return;
-    std::memcpy(slots.data() + (size_t)intoSlot * slotSize, other.slotData(s), (size_t)slotSize);
+    std::uint8_t record[slotSize];
+    other.copySlot(s, record);
+    setSlot(intoSlot, record, sizeof(record));
 }
 } // namespace zentak

@@ -1,12 +1,15 @@
 // Bank_Program: 128 program slots of 208 bytes in one fixed array, plus the edit record (used by the
 // host program bank only). Storage is allocated once; writes copy bytes in place and never
-// reallocate. Written from the message, MIDI-input and audio threads without a lock; the
-// copy-in/copy-out operations that take no MemoryBlock allocate nothing.
+// reallocate. Written from the message, MIDI-input and audio threads without a lock: every byte is
+// read and written as a relaxed atomic, so a record copied while another thread writes it may mix
+// old and new bytes but never reads a torn byte. The copy-in/copy-out operations that take no
+// MemoryBlock allocate nothing.
 #pragma once
 
 #include "sounddata/SoundRecords.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 namespace zentak
@@ -55,22 +58,42 @@ public:
     /** Allocation-free paths for the audio thread. */
     void copySlotToEdit(int s);
     void copySlotFrom(const Bank_Program& other, int s, int intoSlot);
-    std::uint8_t editByte(int i) const { return i >= 0 && i < slotSize ? edit[(size_t)i] : 0; }
+    std::uint8_t editByte(int i) const { return i >= 0 && i < slotSize ? load(edit[(size_t)i]) : 0; }
     void setEditByte(int i, std::uint8_t v)
     {
         if (i >= 0 && i < slotSize)
-            edit[(size_t)i] = v;
+            store(edit[(size_t)i], v);
     }
+    /** Byte i of slot s (s clamped to 0..127), 0 outside the record. */
+    std::uint8_t slotByte(int s, int i) const
+    {
+        return i >= 0 && i < slotSize ? load(slots[(size_t)clampSlot(s) * slotSize + (size_t)i]) : 0;
+    }
+    /** Copies the 208 bytes of slot s (clamped to 0..127) / of the edit record to out. */
+    void copySlot(int s, std::uint8_t* out) const;
+    void copyEdit(std::uint8_t* out) const;
 
+    /** Raw views, for readers that no other thread writes to at the same time (tests). */
     const std::uint8_t* slotData(int s) const { return slots.data() + (size_t)clampSlot(s) * slotSize; }
     const std::uint8_t* editData() const { return edit.data(); }
 
 private:
+    static std::uint8_t load(const std::uint8_t& b)
+    {
+        return std::atomic_ref<std::uint8_t>(const_cast<std::uint8_t&>(b)).load(std::memory_order_relaxed);
+    }
+    static void store(std::uint8_t& b, std::uint8_t v)
+    {
+        std::atomic_ref<std::uint8_t>(b).store(v, std::memory_order_relaxed);
+    }
+    static void loadBytes(std::uint8_t* out, const std::uint8_t* shared, size_t n);
+    static void storeBytes(std::uint8_t* shared, const std::uint8_t* in, size_t n);
+
     static int clampSlot(int s) { return s < 0 ? 0 : (s >= numSlots ? numSlots - 1 : s); }
 
     juce::String name;
-    std::array<std::uint8_t, (size_t)bankBytes> slots{};
-    std::array<std::uint8_t, (size_t)slotSize> edit{};
+    alignas(8) std::array<std::uint8_t, (size_t)bankBytes> slots{};
+    alignas(8) std::array<std::uint8_t, (size_t)slotSize> edit{};
 };
 
 } // namespace zentak

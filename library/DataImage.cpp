@@ -16,7 +16,8 @@ juce::MemoryBlock build(const Bank_Program* const programs[4], const WaveBank& w
     for (int b = 0; b < 4; ++b)
         for (int s = 0; s < Bank_Program::numSlots; ++s)
         {
-            const auto* slot = programs[b]->slotData(s);
+            std::uint8_t slot[Bank_Program::slotSize];
+            programs[b]->copySlot(s, slot);
             std::memcpy(d + paramsOffset + paramsBankStride * (size_t)b + 192 * (size_t)s, slot, 192);
             std::memcpy(d + namesOffset + namesBankStride * (size_t)b + 16 * (size_t)s, slot + 192, 16);
         }

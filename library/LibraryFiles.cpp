@@ -75,7 +75,8 @@ juce::MemoryBlock writeProgramBank(const Bank_Program& bank, int bankIndex)
     for (int s = 0; s < 128; ++s)
     {
         auto* pair = d + 252 * (size_t)s;
-        const auto* slot = bank.slotData(s);
+        std::uint8_t slot[Bank_Program::slotSize];
+        bank.copySlot(s, slot);
         const std::uint8_t header[] = {0xF0, 0x01, 0x20, 0x01};
         std::memcpy(pair, header, 4);
         pair[4] = 0x02;

@@ -21,15 +21,20 @@ void writeBank(MidiCntrState& state, juce::MemoryBlock& dest)
     auto& host = state.hostBank();
     dest.append(bankHeader, bankHeaderLength);
     dest.append(version, versionLength);
+    std::uint8_t record[Bank_Program::slotSize];
     for (int s = 0; s < 128; ++s)
-        dest.append(host.slotData(s), 208);
+    {
+        host.copySlot(s, record);
+        dest.append(record, sizeof(record));
+    }
 
     dest.append(editSectionHeader, 15);
     const juce::uint32 program = (juce::uint32)state.currentHostProgram.load();
     const juce::uint8 le[] = {(juce::uint8)program, (juce::uint8)(program >> 8), (juce::uint8)(program >> 16),
                               (juce::uint8)(program >> 24)};
     dest.append(le, 4);
-    dest.append(host.editData(), 208);
+    host.copyEdit(record);
+    dest.append(record, sizeof(record));
 }
 
 bool readBank(MidiCntrState& state, const void* data, int size)
@@ -61,7 +66,9 @@ void writeProgram(MidiCntrState& state, juce::MemoryBlock& dest)
     host.storeEdit(state.currentHostProgram.load());
     dest.append(programHeader, programHeaderLength);
     dest.append(version, versionLength);
-    dest.append(host.editData(), 208);
+    std::uint8_t record[Bank_Program::slotSize];
+    host.copyEdit(record);
+    dest.append(record, sizeof(record));
 }
 
 bool readProgram(MidiCntrState& state, const void* data, int size)

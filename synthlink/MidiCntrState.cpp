@@ -214,7 +214,9 @@ void MidiCntrState::selectProgram(int bank, int slot, bool toSynth, bool toHost)
         return;
     currentBank.store(bank);
     currentProgram.store(slot);
-    hostProgramBank->setEdit(programBanks[(size_t)bank]->slotData(slot), (size_t)Bank_Program::slotSize);
+    std::uint8_t record[Bank_Program::slotSize];
+    programBanks[(size_t)bank]->copySlot(slot, record);
+    hostProgramBank->setEdit(record, sizeof(record));
     editRecordReplaced();
 
     if (toHost)

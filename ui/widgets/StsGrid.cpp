@@ -56,7 +56,7 @@ void StsGrid::fill(int mode, int argument)
         for (int bank = 0; bank < 3; ++bank)
             if (auto* b = controller->programBank(bank))
                 for (int slot = 0; slot < 128; ++slot)
-                    if (b->slotData(slot)[categoryByte] == argument)
+                    if (b->slotByte(slot, categoryByte) == argument)
                     {
                         rowSlots.add(slot);
                         rowBanks.add(bank);
