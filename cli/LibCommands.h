@@ -53,10 +53,7 @@ struct ProgramRef
 {
     const Source* source;
     int index;
-    const programimport::FoundProgram& program() const
-    {
-        return source->result.programs[(size_t)index - 1];
-    }
+    const programimport::FoundProgram& program() const { return source->result.programs[(size_t)index - 1]; }
     juce::String label() const { return source->label + "#" + juce::String(index); }
 };
 

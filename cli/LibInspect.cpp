@@ -40,7 +40,6 @@ juce::String row(const ProgramRef& r, bool withSource)
            categories::name(category);
 }
 
-
 /** A program named as FILE (holding exactly one) or FILE#N. */
 ProgramRef resolveProgram(const juce::String& spec, std::vector<Source>& holder)
 {
@@ -51,8 +50,8 @@ ProgramRef resolveProgram(const juce::String& spec, std::vector<Source>& holder)
     {
         path = spec.upToLastOccurrenceOf("#", false, false);
         if (!parseCount(spec.fromLastOccurrenceOf("#", false, false), index) || index < 1)
-            juce::ConsoleApplication::fail("zentak-lib diff: " + spec + ": the program number after # is not valid",
-                                           exitUsage);
+            juce::ConsoleApplication::fail(
+                "zentak-lib diff: " + spec + ": the program number after # is not valid", exitUsage);
     }
     bool unreadable = false;
     auto sources = readInputs(juce::StringArray(path), unreadable);
@@ -118,7 +117,8 @@ int runInfo(const juce::ArgumentList& args)
         for (const auto& p : r.programs)
             (p.editBuffer ? editDumps : slotDumps) += 1;
         std::cout << s.label << std::endl
-                  << "  kind      " << programimport::kindText(r) << ", " << (juce::int64)r.fileSize << " bytes";
+                  << "  kind      " << programimport::kindText(r) << ", " << (juce::int64)r.fileSize
+                  << " bytes";
         if (r.kind != programimport::FileKind::dataImage)
             std::cout << ", " << r.sysexMessages << " complete SysEx messages";
         std::cout << std::endl << "  programs  " << r.programs.size();
@@ -145,8 +145,8 @@ int runInfo(const juce::ArgumentList& args)
         juce::StringArray warnings = r.warnings;
         for (size_t i = 0; i < r.programs.size(); ++i)
             for (const auto& w : r.programs[i].warnings)
-                warnings.add("program " + juce::String((int)i + 1) + " (" + locationText(r.programs[i]) + " \"" +
-                             shownName(r.programs[i]) + "\"): " + w);
+                warnings.add("program " + juce::String((int)i + 1) + " (" + locationText(r.programs[i]) +
+                             " \"" + shownName(r.programs[i]) + "\"): " + w);
         if (!warnings.isEmpty())
         {
             std::cout << "  warnings" << std::endl;
@@ -167,7 +167,8 @@ int runDiff(const juce::ArgumentList& args)
 {
     const auto parsed = parseArguments(args, {});
     if (parsed.positional.size() != 2)
-        juce::ConsoleApplication::fail("zentak-lib diff: name two programs, A and B (FILE or FILE#N)", exitUsage);
+        juce::ConsoleApplication::fail("zentak-lib diff: name two programs, A and B (FILE or FILE#N)",
+                                       exitUsage);
     std::vector<Source> holder;
     holder.reserve(2);
     const auto a = resolveProgram(parsed.positional[0], holder);
@@ -190,8 +191,8 @@ int runDupes(const juce::ArgumentList& args)
 {
     const auto parsed = parseArguments(args, {{"--within|-w", true}});
     int within = 0;
-    if (parsed.has("--within") && (!parseCount(parsed.value("--within"), within) || within < 1 ||
-                                   within > params::numProgramParams))
+    if (parsed.has("--within") &&
+        (!parseCount(parsed.value("--within"), within) || within < 1 || within > params::numProgramParams))
         juce::ConsoleApplication::fail("zentak-lib dupes: --within takes a number of parameters, 1 to 192",
                                        exitUsage);
     bool unreadable = false;

@@ -18,58 +18,55 @@ struct Verb
     int (*run)(const juce::ArgumentList&);
 };
 
-// clang-format off
 const Verb kVerbs[] = {
     {"list", "FILE|FOLDER...", "Lists the programs found: index, bank:slot, name, category.",
-                        "Each file is read whole; a folder stands for the library files inside it (.syx,\n"
-                        ".mid, .midi, .evp, .ebp, .evl), searched recursively. The index is the one that\n"
-                        "extract --index and diff FILE#N take. bank:slot is shown 1-based as the\n"
-                        "instrument shows it (A:001 .. D:128); \"edit\" marks an edit-buffer dump.\n"
-                        "Exit code 1 when a file cannot be read or no program is found.",
-                        runList},
+     "Each file is read whole; a folder stands for the library files inside it (.syx,\n"
+     ".mid, .midi, .evp, .ebp, .evl), searched recursively. The index is the one that\n"
+     "extract --index and diff FILE#N take. bank:slot is shown 1-based as the\n"
+     "instrument shows it (A:001 .. D:128); \"edit\" marks an edit-buffer dump.\n"
+     "Exit code 1 when a file cannot be read or no program is found.",
+     runList},
     {"info", "FILE|FOLDER...", "Tells what each file holds, what was skipped, and why.",
-                        "For each file: its kind, the programs found, every byte accounted for by what\n"
-                        "it belongs to (programs, names, combos, other instruments' messages, bytes\n"
-                        "between messages, ...), and the warnings: truncated or oversized messages,\n"
-                        "programs without a name message, names without a program.\n"
-                        "Exit code 1 when a file cannot be read or no program is found.",
-                        runInfo},
+     "For each file: its kind, the programs found, every byte accounted for by what\n"
+     "it belongs to (programs, names, combos, other instruments' messages, bytes\n"
+     "between messages, ...), and the warnings: truncated or oversized messages,\n"
+     "programs without a name message, names without a program.\n"
+     "Exit code 1 when a file cannot be read or no program is found.",
+     runInfo},
     {"extract", "FILE --index N -o OUT [--force]",
-                        "Writes program N of FILE as a single-program file (.syx).",
-                        "The file holds one edit-buffer dump (226 bytes). It carries no name: the\n"
-                        "plug-in names a single program after its file, so choose OUT accordingly.\n"
-                        "An existing OUT is replaced only with --force.",
-                        runExtract},
+     "Writes program N of FILE as a single-program file (.syx).",
+     "The file holds one edit-buffer dump (226 bytes). It carries no name: the\n"
+     "plug-in names a single program after its file, so choose OUT accordingly.\n"
+     "An existing OUT is replaced only with --force.",
+     runExtract},
     {"bank", "FILE|FOLDER... -o OUT [--bank A|B|C|D] [--start N] [--unique] [--force]",
-                        "Packs up to 128 programs, in order, into a program bank file.",
-                        "Programs are taken in the order list shows them, from program --start (1-based,\n"
-                        "default 1) on; --unique leaves out programs whose 192 parameter bytes repeat\n"
-                        "an earlier one. Slots left over hold the initial program \"Untitled\". The\n"
-                        "messages name bank --bank (default A). Programs beyond the 128th are left out\n"
-                        "and counted. An existing OUT is replaced only with --force.",
-                        runBank},
+     "Packs up to 128 programs, in order, into a program bank file.",
+     "Programs are taken in the order list shows them, from program --start (1-based,\n"
+     "default 1) on; --unique leaves out programs whose 192 parameter bytes repeat\n"
+     "an earlier one. Slots left over hold the initial program \"Untitled\". The\n"
+     "messages name bank --bank (default A). Programs beyond the 128th are left out\n"
+     "and counted. An existing OUT is replaced only with --force.",
+     runBank},
     {"image", "FILE|FOLDER... -o OUT [--start N] [--unique] [--force]",
-                        "Packs up to 512 programs into a data image (.evl) of banks A to D.",
-                        "Programs fill bank A slot 1 on, then banks B, C and D, as bank does; slots left\n"
-                        "over hold the initial program. The image's combo banks and user wave shapes\n"
-                        "are those of the first factory set. An existing OUT is replaced only with\n"
-                        "--force.",
-                        runImage},
+     "Packs up to 512 programs into a data image (.evl) of banks A to D.",
+     "Programs fill bank A slot 1 on, then banks B, C and D, as bank does; slots left\n"
+     "over hold the initial program. The image's combo banks and user wave shapes\n"
+     "are those of the first factory set. An existing OUT is replaced only with\n"
+     "--force.",
+     runImage},
     {"diff", "A B", "Compares two programs parameter by parameter.",
-                        "A and B are FILE (a file holding one program) or FILE#N (program N as list\n"
-                        "shows it). Prints the name if it differs, then each differing parameter with\n"
-                        "its number, name and the two values as the editor shows them. Prints nothing\n"
-                        "for two equal programs.",
-                        runDiff},
-    {"dupes", "FILE|FOLDER... [--within N]",
-                        "Finds programs with identical parameters, and near-duplicates.",
-                        "Programs whose 192 parameter bytes are identical are the same sound, whatever\n"
-                        "their names; each group is printed with its members. With --within N, pairs of\n"
-                        "different sounds that differ in at most N parameters are printed as well,\n"
-                        "with the parameters that differ.",
-                        runDupes},
+     "A and B are FILE (a file holding one program) or FILE#N (program N as list\n"
+     "shows it). Prints the name if it differs, then each differing parameter with\n"
+     "its number, name and the two values as the editor shows them. Prints nothing\n"
+     "for two equal programs.",
+     runDiff},
+    {"dupes", "FILE|FOLDER... [--within N]", "Finds programs with identical parameters, and near-duplicates.",
+     "Programs whose 192 parameter bytes are identical are the same sound, whatever\n"
+     "their names; each group is printed with its members. With --within N, pairs of\n"
+     "different sounds that differ in at most N parameters are printed as well,\n"
+     "with the parameters that differ.",
+     runDupes},
 };
-// clang-format on
 
 juce::ConsoleApplication makeApp()
 {

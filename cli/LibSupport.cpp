@@ -86,7 +86,8 @@ std::vector<Source> readInputs(const juce::StringArray& names, bool& anyUnreadab
         juce::Array<juce::File> files;
         if (f.isDirectory())
         {
-            for (const auto& child : f.findChildFiles(juce::File::findFiles, true))
+            for (const auto& child :
+                 f.findChildFiles(juce::File::findFiles, true, "*", juce::File::FollowSymlinks::noCycles))
                 if (isLibraryFile(child))
                     files.add(child);
             files.sort();
@@ -145,12 +146,11 @@ void writeWhole(const juce::File& file, const juce::MemoryBlock& data, bool forc
     if (file.isDirectory())
         juce::ConsoleApplication::fail("zentak-lib: " + file.getFullPathName() + " is a folder", exitUsage);
     if (file.exists() && !force)
-        juce::ConsoleApplication::fail("zentak-lib: " + file.getFullPathName() +
-                                           " exists; add --force to replace it",
-                                       exitUsage);
+        juce::ConsoleApplication::fail(
+            "zentak-lib: " + file.getFullPathName() + " exists; add --force to replace it", exitUsage);
     if (!file.getParentDirectory().isDirectory())
-        juce::ConsoleApplication::fail("zentak-lib: the folder " + file.getParentDirectory().getFullPathName() +
-                                           " does not exist",
+        juce::ConsoleApplication::fail("zentak-lib: the folder " +
+                                           file.getParentDirectory().getFullPathName() + " does not exist",
                                        exitRejected);
 
     juce::TemporaryFile temp(file, juce::TemporaryFile::useHiddenFile);

@@ -21,7 +21,8 @@ namespace
 juce::File outputFile(const juce::ArgumentList& args, const Parsed& parsed)
 {
     if (!parsed.has("-o") || parsed.value("-o").isEmpty())
-        juce::ConsoleApplication::fail("zentak-lib " + args[0].text + ": name the output with -o OUT", exitUsage);
+        juce::ConsoleApplication::fail("zentak-lib " + args[0].text + ": name the output with -o OUT",
+                                       exitUsage);
     return juce::File::getCurrentWorkingDirectory().getChildFile(parsed.value("-o"));
 }
 
@@ -39,15 +40,16 @@ Selection select(const juce::ArgumentList& args, const Parsed& parsed, const std
 {
     int start = 1;
     if (parsed.has("--start") && (!parseCount(parsed.value("--start"), start) || start < 1))
-        juce::ConsoleApplication::fail("zentak-lib " + args[0].text + ": --start takes a program number from 1 on",
-                                       exitUsage);
+        juce::ConsoleApplication::fail(
+            "zentak-lib " + args[0].text + ": --start takes a program number from 1 on", exitUsage);
     Selection s;
     std::vector<ProgramRef> sequence;
     std::set<std::string> seen;
     for (const auto& r : all)
     {
         const auto* bytes = static_cast<const char*>(r.program().record.getData());
-        if (parsed.has("--unique") && !seen.insert(std::string(bytes, (size_t)records::programParamBytes)).second)
+        if (parsed.has("--unique") &&
+            !seen.insert(std::string(bytes, (size_t)records::programParamBytes)).second)
         {
             ++s.repeats;
             continue;

@@ -275,7 +275,9 @@ void Collector::finish(const juce::String& fileName)
         result.warnings.add("… and " + juce::String(suppressedWarnings) + " more warnings");
 }
 
-Stream::Stream(Collector& collectorToFeed, Use outsideUse) : collector(collectorToFeed), outside(outsideUse) {}
+Stream::Stream(Collector& collectorToFeed, Use outsideUse) : collector(collectorToFeed), outside(outsideUse)
+{
+}
 
 void Stream::feed(const std::uint8_t* bytes, size_t n, size_t offset)
 {

@@ -59,8 +59,8 @@ struct ImportResult
 {
     FileKind kind = FileKind::sysex;
     size_t fileSize = 0;
-    int midiFormat = -1;  // MIDI files: the header's format
-    int midiTracks = 0;   // MIDI files: track chunks read
+    int midiFormat = -1;   // MIDI files: the header's format
+    int midiTracks = 0;    // MIDI files: track chunks read
     int sysexMessages = 0; // complete SysEx messages (F0 … F7) seen
     std::array<Tally, (size_t)Use::count> tally{};
     std::vector<FoundProgram> programs;

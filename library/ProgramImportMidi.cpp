@@ -88,7 +88,8 @@ void scanTrack(const std::uint8_t* d, size_t begin, size_t end, int track, Colle
             stream.feed(d + q, take, q);
             p = q + take;
             if (take < length)
-                collector.warn("track " + juce::String(track) + ": a SysEx event runs past the end of its track");
+                collector.warn("track " + juce::String(track) +
+                               ": a SysEx event runs past the end of its track");
             continue;
         }
         if (status == 0xFF)
@@ -144,7 +145,8 @@ void scanMidiFile(const std::uint8_t* d, size_t n, Collector& collector, ImportR
     result.midiFormat = (int)bigEndian(d + 8, 2);
     const int declaredTracks = (int)bigEndian(d + 10, 2);
     if (result.midiFormat > 2)
-        collector.warn("MIDI file format " + juce::String(result.midiFormat) + " is unknown; read as format 1");
+        collector.warn("MIDI file format " + juce::String(result.midiFormat) +
+                       " is unknown; read as format 1");
 
     size_t p = 8 + juce::jmin(headerLength, n - 8);
     collector.count(Use::midiStructure, p);
@@ -160,7 +162,8 @@ void scanMidiFile(const std::uint8_t* d, size_t n, Collector& collector, ImportR
         const size_t body = p + 8;
         const size_t end = body + juce::jmin(length, n - body);
         if (end - body < length)
-            collector.warn("the chunk at byte " + juce::String((juce::int64)p) + " runs past the end of the file");
+            collector.warn("the chunk at byte " + juce::String((juce::int64)p) +
+                           " runs past the end of the file");
         if (std::memcmp(d + p, "MTrk", 4) == 0)
         {
             collector.count(Use::midiStructure, 8);

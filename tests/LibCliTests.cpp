@@ -44,9 +44,9 @@ protected:
     CliRun run(const juce::String& arguments) const
     {
         const auto out = file(".stdout"), err = file(".stderr");
-        const auto command = "cd " + quoted(temp.folder.getFullPathName()) + " && " + quoted(ZENTAK_LIB_PATH) +
-                             " " + arguments + " >" + quoted(out.getFullPathName()) + " 2>" +
-                             quoted(err.getFullPathName());
+        const auto command = "cd " + quoted(temp.folder.getFullPathName()) + " && " +
+                             quoted(ZENTAK_LIB_PATH) + " " + arguments + " >" +
+                             quoted(out.getFullPathName()) + " 2>" + quoted(err.getFullPathName());
         const int status = std::system(command.toRawUTF8());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out.loadFileAsString(), err.loadFileAsString()};
     }
@@ -72,8 +72,8 @@ TEST_F(LibCli, ListShowsIndexSlotNameAndCategory)
     const auto r = run("list import_mixed.syx");
     EXPECT_EQ(r.code, 0) << r.err;
     const juce::StringArray expected = {
-        "   1  edit   import_mixed 1    Keys",        "   2  C:010  Glass Keys        Strings",
-        "   3  A:001  PROGRAM A-001     Soft Bass",   "   4  B:128  Pad               Pads",
+        "   1  edit   import_mixed 1    Keys",      "   2  C:010  Glass Keys        Strings",
+        "   3  A:001  PROGRAM A-001     Soft Bass", "   4  B:128  Pad               Pads",
         "   5  edit   import_mixed 2    Synth",
     };
     EXPECT_EQ(lines(r.out), expected);
@@ -248,9 +248,11 @@ TEST_F(LibCli, OutputsReplaceOnlyWithForceAndInputsNever)
 
     // Whole-file writes leave no temporary file behind.
     juce::StringArray names;
-    for (const auto& f : temp.folder.findChildFiles(juce::File::findFiles, false, "*", juce::File::FollowSymlinks::no))
+    for (const auto& f :
+         temp.folder.findChildFiles(juce::File::findFiles, false, "*", juce::File::FollowSymlinks::no))
         if (!f.getFileName().startsWith(".std"))
             names.add(f.getFileName());
     names.sort(false);
-    EXPECT_EQ(names, juce::StringArray({"import_mixed.syx", "import_two_tracks.mid", "init_program.syx", "out.syx"}));
+    EXPECT_EQ(names, juce::StringArray(
+                         {"import_mixed.syx", "import_two_tracks.mid", "init_program.syx", "out.syx"}));
 }
