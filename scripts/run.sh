@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds the plug-ins and the standalone app, installs the plug-ins into ~/.vst, ~/.vst3 and
-# ~/.lv2, and starts the standalone app.
+# Sets up, builds the plug-ins, the standalone app and the command-line librarian, installs the
+# plug-ins into ~/.vst, ~/.vst3 and ~/.lv2 and zentak-lib into ~/.local/bin, and starts the standalone
+# app.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,6 +16,10 @@ rm -rf ~/.vst3/"Zentak Control.vst3" ~/.lv2/"Zentak Control.lv2"
 cp -r "$artefacts/VST3/Zentak Control.vst3" ~/.vst3/
 cp -r "$artefacts/LV2/Zentak Control.lv2" ~/.lv2/
 echo "Installed the VST plug-in into ~/.vst, the VST3 into ~/.vst3 and the LV2 into ~/.lv2."
+
+mkdir -p ~/.local/bin
+install -m 755 build/release/zentak-lib ~/.local/bin/zentak-lib
+echo "Installed the librarian zentak-lib into ~/.local/bin ('zentak-lib --help' lists its verbs)."
 
 app="$artefacts/Standalone/Zentak Control"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

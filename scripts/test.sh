@@ -16,16 +16,16 @@ cmake --build build/asan --parallel "$jobs" --target zentak_tests
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/asan --output-on-failure --timeout 600 | tee build/asan/ctest.log
 
-# Fuzzing, bounded in time: the instrument input, and the file and chunk readers.
+# Fuzzing, bounded in time: the instrument input, the file and chunk readers, and the import engine.
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAK_FUZZ=ON \
     -DZENTAK_TESTS=OFF -DZENTAK_PLUGIN_FORMATS=OFF
-cmake --build build/fuzz --parallel "$jobs" --target zentak_ReceiverFuzz zentak_FileFuzz
+cmake --build build/fuzz --parallel "$jobs" --target zentak_ReceiverFuzz zentak_FileFuzz zentak_ImportFuzz
 fuzz_seconds="${ZENTAK_FUZZ_SECONDS:-60}"
-for target in ReceiverFuzz FileFuzz; do
+for target in ReceiverFuzz FileFuzz ImportFuzz; do
     corpus="build/fuzz/corpus-$target"
     log="build/fuzz/$target.log"
     mkdir -p "$corpus"
-    cp -n tests/data/*.syx "$corpus"/ 2>/dev/null || true
+    cp -n tests/data/*.syx tests/data/*.mid "$corpus"/ 2>/dev/null || true
     status=0
     ASAN_OPTIONS=detect_leaks=0 "build/fuzz/tests/fuzz/zentak_$target" -max_total_time="$fuzz_seconds" \
         -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="build/fuzz/$target-" "$corpus" \

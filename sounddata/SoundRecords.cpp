@@ -27,6 +27,12 @@ juce::String decodeName(const std::uint8_t* bytes)
     return s;
 }
 
+juce::String placeholderName(int bank, int slot)
+{
+    return "PROGRAM " + juce::String::charToString((juce::juce_wchar)('A' + bank)) + "-" +
+           juce::String(slot + 1).paddedLeft('0', 3);
+}
+
 juce::MemoryBlock unpackPayload(const void* payload, size_t length)
 {
     int tail = 0;

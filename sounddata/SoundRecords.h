@@ -36,6 +36,10 @@ void encodeName(const juce::String& text, std::uint8_t* dest);
 /** The text of 16 stored name bytes; a zero byte contributes no character. */
 juce::String decodeName(const std::uint8_t* bytes);
 
+/** The name the instrument gives a program whose name is unset (name bytes starting 7F 7F 7F):
+    "PROGRAM " + bank letter + "-" + the 1-based slot as three digits, e.g. "PROGRAM B-007". */
+juce::String placeholderName(int bank, int slot);
+
 /** Unpacks a payload of 92, 220 or 293 bytes into 80, 192 or 256 bytes; any other length: empty. */
 juce::MemoryBlock unpackPayload(const void* payload, size_t length);
 

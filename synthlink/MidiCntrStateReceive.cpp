@@ -215,8 +215,7 @@ void MidiCntrState::handleProgramName(const juce::uint8* m, size_t size)
 
     juce::String name;
     if (m[7] == 127 && m[8] == 127 && m[9] == 127)
-        name = "PROGRAM " + juce::String::charToString((juce::juce_wchar)('A' + bank)) + "-" +
-               juce::String(slot + 1).paddedLeft('0', 3);
+        name = records::placeholderName(bank, slot);
     else
         name = records::decodeName(m + 7);
 
