@@ -43,9 +43,21 @@ void scanSysex(const std::uint8_t* d, size_t n, detail::Collector& collector)
             continue;
         }
         size_t q = p + 1;
-        while (q < n && d[q] < 0x80)
-            ++q;
-        if (q < n && d[q] == kSysexEnd)
+        size_t realTime = 0; // clock and other real-time bytes may arrive inside a message
+        while (q < n && (d[q] < 0x80 || d[q] >= 0xF8))
+            realTime += d[q++] >= 0xF8 ? 1 : 0;
+        if (q < n && d[q] == kSysexEnd && realTime > 0)
+        {
+            std::vector<std::uint8_t> whole;
+            whole.reserve(q - p + 1 - realTime);
+            for (size_t k = p; k <= q; ++k)
+                if (d[k] < 0xF8)
+                    whole.push_back(d[k]);
+            collector.count(Use::garbage, realTime);
+            collector.message(whole.data(), whole.size(), p);
+            p = q + 1;
+        }
+        else if (q < n && d[q] == kSysexEnd)
         {
             collector.message(d + p, q - p + 1, p);
             p = q + 1;
@@ -290,6 +302,11 @@ void Stream::feed(const std::uint8_t* bytes, size_t n, size_t offset)
             if (b < 0x80)
             {
                 pending.push_back(b);
+                continue;
+            }
+            if (b >= 0xF8)
+            {
+                ++outsideRun; // a real-time byte inside a message is not part of it
                 continue;
             }
             if (b == kSysexEnd)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the release build of the plug-ins and tests, then the tests
-# again under the address and undefined-behaviour sanitizers.
+# again under the address and undefined-behaviour sanitizers, the threaded tests under the thread
+# sanitizer, and bounded fuzzing of every reader of outside bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +17,14 @@ cmake --build build/asan --parallel "$jobs" --target zentak_tests
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/asan --output-on-failure --timeout 600 | tee build/asan/ctest.log
 
+# The tests where threads meet, again under the thread sanitizer: any report fails the run.
+cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAK_TSAN=ON -DZENTAK_PLUGIN_FORMATS=OFF \
+    -DZENTAK_TESTS=ON
+cmake --build build/tsan --parallel "$jobs" --target zentak_tests
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+    ctest --test-dir build/tsan --output-on-failure --timeout 600 \
+    -R "^(Concurrency|StateFixture|SimFixture|SimulatorLink|ReceiveFixture|AudioThread)\." | tee build/tsan/ctest.log
+
 # Fuzzing, bounded in time: the instrument input, the file and chunk readers, and the import engine.
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTAK_FUZZ=ON \
     -DZENTAK_TESTS=OFF -DZENTAK_PLUGIN_FORMATS=OFF
@@ -25,7 +34,7 @@ for target in ReceiverFuzz FileFuzz ImportFuzz; do
     corpus="build/fuzz/corpus-$target"
     log="build/fuzz/$target.log"
     mkdir -p "$corpus"
-    cp -n tests/data/*.syx tests/data/*.mid "$corpus"/ 2>/dev/null || true
+    cp -n tests/data/*.syx tests/data/*.mid tests/fuzz/seeds/"$target"/* "$corpus"/ 2>/dev/null || true
     status=0
     ASAN_OPTIONS=detect_leaks=0 "build/fuzz/tests/fuzz/zentak_$target" -max_total_time="$fuzz_seconds" \
         -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="build/fuzz/$target-" "$corpus" \
@@ -39,7 +48,7 @@ for target in ReceiverFuzz FileFuzz ImportFuzz; do
 done
 echo "Fuzzing finished without a failing input."
 passed=0
-for log in build/release/ctest.log build/asan/ctest.log; do
+for log in build/release/ctest.log build/asan/ctest.log build/tsan/ctest.log; do
     n=$(grep -oE 'tests passed, 0 tests failed out of [0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
     passed=$((passed + n))
 done

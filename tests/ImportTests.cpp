@@ -189,6 +189,29 @@ TEST(Import, OurOwnFilesGiveWhatTheLibraryReadersGive)
     EXPECT_EQ(importBytes(notImage.getData(), notImage.getSize(), "x.evl").kind, FileKind::sysex);
 }
 
+TEST(Import, RealTimeBytesInsideADumpAreSkipped)
+{
+    // A capture of what the instrument sent while a clock ran: F8 and FE land inside the dump.
+    const auto single = load("init_program.syx");
+    const auto record = libraryfiles::readSingleProgram(single, "init_program.syx");
+    ASSERT_TRUE(record.has_value());
+    juce::MemoryBlock captured;
+    const auto* d = static_cast<const std::uint8_t*>(single.getData());
+    for (size_t i = 0; i < single.getSize(); ++i)
+    {
+        if (i == 9 || i == 150)
+        {
+            const std::uint8_t realTime[] = {0xF8, 0xFE};
+            captured.append(realTime, sizeof(realTime));
+        }
+        captured.append(d + i, 1);
+    }
+    const auto found = importBytes(captured.getData(), captured.getSize(), "init_program.syx");
+    ASSERT_EQ(found.programs.size(), 1u);
+    EXPECT_EQ(found.programs[0].record, *record);
+    EXPECT_EQ(accountedBytes(found), captured.getSize());
+}
+
 TEST(Import, EveryPrefixOfAFixtureStaysInsideAndAccountsForEachByte)
 {
     // A file cut anywhere: nothing read past the end (the sanitizer run checks that), every byte
