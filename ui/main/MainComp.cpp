@@ -1,3 +1,4 @@
+// The main component's construction, destruction and layout.
 #include "MainComp.h"
 
 namespace zentak
@@ -5,14 +6,140 @@ namespace zentak
 MainComp::MainComp(MidiCntrState* state) : controller(state)
 {
     setOpaque(true);
+    controller->transferActive.store(false);
+    controller->receiveIntoBank.store(false);
+
+    editor = std::make_unique<EditorPanel>(*controller);
+    addAndMakeVisible(*editor);
+    editor->setBounds(0, 30, designWidth, 692);
+    editor->addChangeListener(this);
+    for (auto& g : editor->allGroups())
+        g->addChangeListener(this);
+    editor->lcd().addChangeListener(this);
+
+    flash = std::make_unique<FlashPanel>(*controller);
+    addChildComponent(*flash);
+    flash->addChangeListener(this);
+
+    bar = std::make_unique<AppBar>(*controller);
+    addAndMakeVisible(*bar);
+    bar->setBounds(0, 0, designWidth, 28);
+    for (const auto& b : bar->buttons())
+        b->addChangeListener(this);
+    bar->channelLabel().addChangeListener(this);
+
+    page = 97;
+    refreshFromEditRecord();
+    setSize(designWidth, designHeight);
+
+    if (!controller->firstOpen)
+        showAbout(2000);
+    controller->firstOpen = true;
+    controller->checkConnection();
+
+    // Registered last: from here on every code reaches this window; what happened before it is shown by
+    // the refresh above, and the notices kept for it by the state are shown now.
+    controller->addListener(this);
+    showNotices();
+    controller->mainWindowReady = true;
 }
 
-void MainComp::paint(juce::Graphics& g)
+MainComp::~MainComp()
 {
-    g.fillAll(juce::Colour(0xff00002f));
-    g.setColour(juce::Colour(0xffd5b639));
-    g.setFont(juce::Font("Arial", 22.0f * juce::jmax(0.3f, (float)getWidth() / 1607.0f), juce::Font::bold));
-    g.drawText("Zentak Control", getLocalBounds().reduced(12), juce::Justification::topLeft);
+    *alive = false;
+    controller->removeListener(this);
+    controller->mainWindowReady = false;
+    cancelPendingUpdate();
+    if (about != nullptr)
+        about->removeChangeListener(this);
+    for (const auto& b : bar->buttons())
+        b->removeChangeListener(this);
+    bar->channelLabel().removeChangeListener(this);
+    flash->removeChangeListener(this);
+    editor->lcd().removeChangeListener(this);
+    for (auto& g : editor->allGroups())
+        g->removeChangeListener(this);
+    editor->removeChangeListener(this);
+}
+
+int MainComp::keyboardTop() const
+{
+    return (int)(686.0f * displayScale());
+}
+
+void MainComp::resized()
+{
+    if (!controller->mainWindowReady)
+        return;
+    relayout();
+    controller->settings.set(6, juce::String(getWidth()));
+    controller->settings.set(7, juce::String(getHeight()));
+}
+
+void MainComp::relayout()
+{
+    const int w = getWidth();
+    const float s = displayScale();
+    controller->displayScale = s;
+    bar->setBounds(bar->getX(), bar->getY(), w, 28);
+    const int top = keyboardTop();
+    editor->setBounds(0, 28, w, top - 28);
+    editor->setScale(s);
+    editor->setVisible(true);
+    if (flash->isVisible())
+    {
+        flash->setBounds(0, 28, (int)(s * (float)designWidth), top - 28);
+        flash->showGroup(flash->shownGroup(), flash->getWidth(), flash->getHeight());
+    }
+    if (about != nullptr)
+        about->setBounds(getLocalBounds());
+}
+
+void MainComp::deleteLater(std::unique_ptr<juce::Component> panel)
+{
+    if (panel == nullptr)
+        return;
+    panel->setVisible(false);
+    removeChildComponent(panel.get());
+    // Deleted once the callback that asked for it (often the panel's own broadcast) has returned.
+    auto held = std::make_shared<std::unique_ptr<juce::Component>>(std::move(panel));
+    juce::MessageManager::callAsync([held] { held->reset(); });
+}
+
+void MainComp::showAbout(int timeoutMs)
+{
+    if (about != nullptr)
+        return;
+    about = std::make_unique<AboutPanel>(versionText, timeoutMs);
+    addAndMakeVisible(*about);
+    about->setBounds(getLocalBounds());
+    about->toFront(false);
+    about->addChangeListener(this);
+}
+
+void MainComp::closeAbout()
+{
+    if (about == nullptr)
+        return;
+    about->stopTimer();
+    about->removeChangeListener(this);
+    deleteLater(std::move(about));
+}
+
+void MainComp::showFlashGroup(groups::GroupId id)
+{
+    const float s = displayScale();
+    flash->setBounds(0, 28, (int)(s * (float)designWidth), keyboardTop() - 28);
+    flash->showGroup(id, flash->getWidth(), flash->getHeight());
+    flash->toFront(false);
+    flash->setVisible(true);
+}
+
+void MainComp::closeFlashPanel()
+{
+    flash->setVisible(false);
+    flash->reset();
+    editor->setImmediateRepaint(true);
 }
 
 void MainComp::showHostSlotInChooser(int n, const juce::String& label)

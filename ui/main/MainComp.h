@@ -1,35 +1,117 @@
-// MainComp: the main component that fills the editor window and owns every page and panel. This frame
-// holds the panel backdrop and the product title; the pages are added to it. Message thread only.
+// MainComp: the one component that fills the editor window. It owns the pages, the bar and the panels,
+// lays them out for the window's size, keeps them in step with the controller state by handling its
+// notification codes in order, and routes every button, label and panel event to what it does. The
+// only listener of the controller state. Split by concern: MainComp.cpp (construction, layout),
+// MainCompCodes.cpp (notification codes, refresh), MainCompRouting.cpp (change routing, command ids,
+// clipboard), MainCompMenus.cpp (the menus). Message thread only.
 #pragma once
 
+#include "AppBar.h"
+#include "EditorPanel.h"
 #include "synthlink/MidiCntrState.h"
+#include "ui/widgets/AboutPanel.h"
 #include "ui/widgets/StsResor.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <memory>
+#include <optional>
+
 namespace zentak
 {
 
-class MainComp : public juce::Component, public juce::ChangeBroadcaster
+class MainComp : public juce::Component,
+                 public juce::ChangeListener,
+                 public juce::ChangeBroadcaster,
+                 public MidiCntrStateListener,
+                 public juce::AsyncUpdater
 {
 public:
-    explicit MainComp(MidiCntrState* state);
-    ~MainComp() override = default;
+    static constexpr int designWidth = 1607, designHeight = 830;
+    static constexpr const char* versionText = "2.0.2";
 
-    void paint(juce::Graphics& g) override;
+    explicit MainComp(MidiCntrState* state);
+    ~MainComp() override;
+
+    // Controller state -----------------------------------------------------------------------------
+    /** Triggers one asynchronous update for any number of calls before it runs. */
+    void midiCntrStateChanged(MidiCntrState* state) override;
+    /** Handles every pending code in order (message thread). */
+    void handleAsyncUpdate() override;
+    /** Shows the whole edit record: LCD, every control of both pages. */
+    void refreshFromEditRecord();
+    /** Shows parameter p's new value v on every page (never sends). */
+    void parameterUpdate(int p, int v);
+
+    // Layout ---------------------------------------------------------------------------------------
+    void resized() override;
+    void relayout();
+    float displayScale() const { return (float)getWidth() / (float)designWidth; }
+    /** Where the keyboard's top edge sits (the pages end there). */
+    int keyboardTop() const;
+
+    // Routing and commands ---------------------------------------------------------------------------
+    void changeListenerCallback(juce::ChangeBroadcaster* source) override;
+    void runCommand(int id);
+
+    // Menus (each built fresh and shown asynchronously through the menu seam) ---------------------------
+    void editMenu();
+    void sendMenu();
+    void channelMenu();
+    void programMenu();
+    juce::PopupMenu buildEditMenu() const;
+    juce::PopupMenu buildSendMenu() const;
+    juce::PopupMenu buildChannelMenu() const;
+    juce::PopupMenu buildProgramMenu() const;
+    void editMenuChosen(int id);
+    void sendMenuChosen(int id);
+    void channelChosen(int n);
+    void programMenuChosen(int id);
+
+    // Program clipboard ----------------------------------------------------------------------------------
+    void copyProgram(bool fromBank, int bank, int slot);
+    void pasteProgram(bool toBank, int bank, int slot);
+    bool clipboardFull() const { return clipboard.has_value(); }
+
+    // The flash panel and the about panel ------------------------------------------------------------
+    void showFlashGroup(groups::GroupId id);
+    void closeFlashPanel();
+    void showAbout(int timeoutMs);
+    void closeAbout();
+    bool isAboutShown() const { return about != nullptr; }
 
     /** Shows host slot n with its label in the host-slot chooser, when that chooser is open. */
     void showHostSlotInChooser(int n, const juce::String& label);
-    MidiCntrState* state() const { return controller; }
-    StsResor& skin() { return *resources; }
     int chooserSlot() const { return hostChooserSlot; }
     const juce::String& chooserLabel() const { return hostChooserLabel; }
 
+    // Parts, for the tests and the pages that come with later work --------------------------------------
+    MidiCntrState* state() const { return controller; }
+    StsResor& skin() { return *resources; }
+    EditorPanel& editorPage() { return *editor; }
+    FlashPanel& flashPanel() { return *flash; }
+    AppBar& appBar() { return *bar; }
+    int currentPage() const { return page; }
+
 private:
+    /** Hides a child panel now and deletes it once the current callback has returned. */
+    void deleteLater(std::unique_ptr<juce::Component> panel);
+    void showNotices();
+    void statusChanged(bool online);
+
     MidiCntrState* controller;                       // never owned
     juce::SharedResourcePointer<StsResor> resources; // the shared skin; its look gives "Arial" our faces
+    std::unique_ptr<EditorPanel> editor;
+    std::unique_ptr<FlashPanel> flash;
+    std::unique_ptr<AppBar> bar;
+    std::unique_ptr<AboutPanel> about;
+    std::optional<juce::MemoryBlock> clipboard;
+    int page = 97;
     int hostChooserSlot = -1;
     juce::String hostChooserLabel;
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true); // for menus answering after we are gone
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(MainComp)
 };
 
 } // namespace zentak

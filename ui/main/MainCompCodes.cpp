@@ -1,0 +1,70 @@
+// The main component's side of the controller state: the notification codes, handled in order, and
+// the refresh of everything shown from the edit record.
+#include "MainComp.h"
+
+#include "sounddata/ProgramCategories.h"
+
+namespace zentak
+{
+void MainComp::midiCntrStateChanged(MidiCntrState*)
+{
+    triggerAsyncUpdate();
+}
+
+void MainComp::handleAsyncUpdate()
+{
+    for (const int code : controller->takePendingCodes())
+    {
+        switch (codes::kind(code))
+        {
+        case CS_PARAM_CHANGED:
+            parameterUpdate(codes::paramIndex(code), codes::paramValue(code));
+            break;
+        case CS_EDIT_BUFFER_LOADED:
+            refreshFromEditRecord();
+            break;
+        case CS_SYNTH_ONLINE:
+            statusChanged(true);
+            break;
+        case CS_SYNTH_OFFLINE:
+            statusChanged(false);
+            break;
+        case CS_NOTICE:
+            showNotices();
+            break;
+        default:
+            break; // host notes, controllers and pitch bend move the keyboard, which comes with its page
+        }
+    }
+}
+
+void MainComp::statusChanged(bool online)
+{
+    bar->statusLabel().setText(online ? "DSI:  EVOLVER DSK ON-LINE" : "OFF-LINE");
+}
+
+void MainComp::showNotices()
+{
+    const auto notices = controller->takeNotices();
+    if (!notices.isEmpty())
+        bar->showNotice(notices[notices.size() - 1]);
+}
+
+void MainComp::parameterUpdate(int p, int v)
+{
+    if (p < 0 || p >= 128)
+        return; // sequencer steps are shown by the sequencer page, which comes with its own work
+    editor->showValue(p, v);
+    flash->showValue(p, v);
+}
+
+void MainComp::refreshFromEditRecord()
+{
+    const auto record = controller->hostBank().getEdit();
+    const int category = record.getSize() > 117 ? (int)static_cast<const std::uint8_t*>(record.getData())[117] : 0;
+    editor->lcd().show(controller->currentBank.load(), controller->currentProgram.load(), category,
+                       controller->hostBank().editName(), categories::name(category));
+    editor->refreshFromEditRecord();
+    flash->refreshFromEditRecord();
+}
+} // namespace zentak

@@ -1,0 +1,101 @@
+// The main component's routing: every change message of its children, the command ids of the buttons,
+// and the program clipboard.
+#include "MainComp.h"
+
+namespace zentak
+{
+void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
+{
+    for (const auto& b : bar->buttons())
+        if (source == b.get())
+        {
+            runCommand(b->getCommandId());
+            return;
+        }
+    if (source == &bar->channelLabel())
+    {
+        channelMenu();
+        return;
+    }
+    if (source == editor->group(groups::seq).sequencerButton())
+    {
+        runCommand(98);
+        return;
+    }
+    if (source == &editor->lcd())
+    {
+        if (editor->lcd().clickArea == LCD_Comp::slotArea)
+            programMenu();
+        return;
+    }
+    if (source == flash->group(groups::seq).sequencerButton())
+    {
+        closeFlashPanel();
+        runCommand(98);
+        return;
+    }
+    if (about != nullptr && source == about.get())
+    {
+        closeAbout();
+        return;
+    }
+    for (auto& g : editor->allGroups())
+        if (source == g.get())
+        {
+            showFlashGroup(g->groupId());
+            return;
+        }
+    if (source == flash.get())
+        closeFlashPanel();
+}
+
+void MainComp::runCommand(int id)
+{
+    switch (id)
+    {
+    case 71: // Recv: the instrument's edit buffer becomes the edit record when it answers
+        controller->sendRequest(0x06, 0, 0);
+        return;
+    case 73:
+        editMenu();
+        return;
+    case 701:
+        sendMenu();
+        return;
+    case 808: // SEQ
+    case 809: // RST
+        if (controller->ports().isOutputOpen())
+        {
+            const juce::uint8 body = id == 808 ? 0x12 : 0x04;
+            controller->sendSysexBody(&body, 1);
+        }
+        return;
+    default:
+        // The bank browser, file commands, MIDI and global panels, host dialog, write dialog and
+        // sequencer page answer their ids once they are part of the window.
+        return;
+    }
+}
+
+void MainComp::copyProgram(bool fromBank, int bank, int slot)
+{
+    if (fromBank)
+    {
+        auto* b = controller->programBank(bank);
+        if (b == nullptr || slot < 0 || slot > 127)
+            return;
+        clipboard = b->getSlot(slot);
+    }
+    else
+    {
+        clipboard = controller->hostBank().getEdit();
+    }
+}
+
+void MainComp::pasteProgram(bool toBank, int bank, int slot)
+{
+    if (!clipboard.has_value())
+        return;
+    controller->storeProgram(toBank, bank, slot, *clipboard);
+}
+} // namespace zentak

@@ -1,0 +1,30 @@
+#include "MenuSeam.h"
+
+#include "sounddata/ParDes.h"
+
+namespace zentak::menus
+{
+namespace
+{
+void showWithFramework(juce::PopupMenu&& menu, juce::Component* target, Result result)
+{
+    static std::unique_ptr<juce::LookAndFeel_V2> look = ParDes::menuLook();
+    menu.setLookAndFeel(look.get());
+    auto options = juce::PopupMenu::Options();
+    if (target != nullptr)
+        options = options.withTargetComponent(target);
+    menu.showMenuAsync(options, [result = std::move(result)](int id) { result(id); });
+}
+} // namespace
+
+Shower& shower()
+{
+    static Shower current = showWithFramework;
+    return current;
+}
+
+void show(juce::PopupMenu menu, juce::Component* target, Result result)
+{
+    shower()(std::move(menu), target, std::move(result));
+}
+} // namespace zentak::menus
