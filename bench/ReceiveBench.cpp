@@ -3,7 +3,7 @@
 // DIN MIDI timing (the total against the pure time on the wire).
 #include "synthlink/MidiCntrState.h"
 #include "synthlink/SystemMidiDevices.h"
-#include "tools/simulator/EvolverSimulator.h"
+#include "synthlink/simulator/EvolverSimulator.h"
 
 #include <benchmark/benchmark.h>
 

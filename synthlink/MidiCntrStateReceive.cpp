@@ -217,7 +217,13 @@ void MidiCntrState::handleProgramName(const juce::uint8* m, size_t size)
     if (m[7] == 127 && m[8] == 127 && m[9] == 127)
         name = records::placeholderName(bank, slot);
     else
-        name = records::decodeName(m + 7);
+    {
+        // The instrument pads its names with 0x7F, which is no character: it reads as a space.
+        juce::uint8 stored[16];
+        for (int i = 0; i < 16; ++i)
+            stored[i] = m[7 + i] == 0x7F ? (juce::uint8)' ' : m[7 + i];
+        name = records::decodeName(stored);
+    }
 
     if (receiveIntoBank.load())
     {

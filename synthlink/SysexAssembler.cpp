@@ -20,8 +20,9 @@ bool SysexAssembler::feed(const juce::uint8* data, size_t size)
         buffer.clear();
         return false;
     }
+    // A real-time byte may stand anywhere in a piece, also first: it never joins the message.
     for (size_t i = 0; i < size; ++i)
-        if (data[i] < 0xF8 || i == 0)
+        if (data[i] < 0xF8)
             buffer.push_back(data[i]);
     return buffer.size() >= 2 && buffer.front() == 0xF0 && buffer.back() == 0xF7;
 }

@@ -1,6 +1,6 @@
 #include "SystemMidiDevices.h"
 
-#include "tools/simulator/EvolverSimulator.h"
+#include "synthlink/simulator/EvolverSimulator.h"
 
 namespace zentak
 {

@@ -1,7 +1,15 @@
-// EvolverSimulator: a software model of the instrument's side of the SysEx protocol, offered as the
-// MIDI device "Evolver Simulator". It keeps four banks of 128 named programs, the edit buffer, the 16
-// main parameters and three combo banks; it answers requests, applies edits and stores programs and
-// names as the instrument does, and can emit panel edits, bank selects and program changes.
+// EvolverSimulator: the instrument's side of the SysEx protocol as the MIDI device "Evolver Simulator";
+// any thread calls it, and it answers on its own thread.
+//
+// A software model of the instrument: four banks of 128 named programs, the edit buffer, the 16 main
+// parameters and three combo banks. It answers requests, applies edits and stores programs and names
+// as the instrument does, and can emit panel edits, bank selects and program changes. Every message
+// it sends or reads goes through its own codec (SimulatorCodec), never the product's.
+//
+// Besides the plain answers it can send what real instruments and MIDI stacks deliver: the second
+// program-dump form (0x0A), the 0x37 combo form and the 98-byte combo edit form, names padded with
+// 0x7F, a device-inquiry reply, real-time bytes inside a SysEx, SysEx in driver-sized pieces, and the
+// framework's own delivery (partial-SysEx reports, then the whole message).
 //
 // Threads: receive() may be called from any thread (our sender thread in practice); answers and panel
 // messages are delivered to the connected input callback on the simulator's own thread, in order, at
@@ -9,13 +17,21 @@
 // model's state is guarded by its own lock; the accessors may be called from any thread.
 #pragma once
 
+#include "SimulatorCodec.h"
+
 #include <juce_audio_devices/juce_audio_devices.h>
 
 #include <array>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
+
+namespace juce
+{
+class MidiDataConcatenator;
+}
 
 namespace zentak
 {
@@ -37,8 +53,23 @@ public:
     // Behaviour ----------------------------------------------------------------------------------
     /** 0 for instant delivery, otherwise bytes per second on each direction of the cable. */
     void setWireSpeed(int bytesPerSecond);
-    /** Delivers every SysEx answer in pieces of this many bytes (0: whole), as some drivers do. */
+    /** Delivers every SysEx answer in pieces of this many bytes (0: whole), as some drivers do: each
+        piece is one handleIncomingMidiMessage call. */
     void setSysexPieceSize(int bytes);
+    /** Delivers everything as the framework's MIDI input does (0: off): the bytes are read from the
+        cable in reads of this many bytes and handed to JUCE's own MidiDataConcatenator, which reports
+        an unfinished SysEx through handlePartialSysexMessage after each read, real-time bytes as
+        messages of their own, and then the whole SysEx through handleIncomingMidiMessage. */
+    void setFrameworkDelivery(int readBytes);
+    /** Every SysEx it sends carries a real-time byte after each 50 bytes, clock (F8) and active
+        sensing (FE) in turn, as a sender that interleaves its clock with a long dump. */
+    void setRealTimeInsideSysex(bool on);
+    /** Program dumps go out with command 0x0A (the second form) instead of 0x02 and 0x03. */
+    void setSecondProgramForm(bool on);
+    /** The command of combo dumps: 0x22 (as it starts) or 0x37. */
+    void setComboCommand(std::uint8_t command);
+    /** Names go out with their trailing spaces sent as 0x7F; a blank name is sixteen 0x7F. */
+    void setNamesPaddedWith7F(bool on);
     /** The next answer is lost on the cable. */
     void dropNextAnswer();
     /** The next answer arrives with one byte missing from its middle. */
@@ -50,11 +81,27 @@ public:
     void panelStepEdit(int step, int value);     // command 0x08
     void panelSelectProgram(int bank, int slot); // bank select (controller 32) and program change
 
+    // Unsolicited messages -----------------------------------------------------------------------
+    /** Program (bank, slot) as a dump naming its slot (228 bytes); command 0x02, 0x03 or 0x0A. */
+    void sendProgram(std::uint8_t command, int bank, int slot);
+    /** The edit buffer as an edit dump (226 bytes). */
+    void sendEditBuffer(std::uint8_t command);
+    /** Combo (bank, slot) as a dump naming its slot (100 bytes), or in the edit form (98 bytes) as
+        the combo being played; command 0x22 or 0x37. */
+    void sendCombo(std::uint8_t command, int bank, int slot, bool editForm);
+    /** The name message of program (bank, slot), padded as setNamesPaddedWith7F says. */
+    void sendName(int bank, int slot);
+    /** The Universal device-inquiry reply, F0 7E <device> 06 02 ... F7. */
+    void sendDeviceInquiryReply();
+    /** Any bytes, as the instrument would send them. */
+    void sendRaw(std::vector<std::uint8_t> bytes);
+
     // Model --------------------------------------------------------------------------------------
     std::array<std::uint8_t, 208> program(int bank, int slot) const;
     void setProgram(int bank, int slot, const std::uint8_t* bytes192, const juce::String& name);
     juce::String programName(int bank, int slot) const;
     std::array<std::uint8_t, 192> editBuffer() const;
+    void setEditBuffer(const std::uint8_t* bytes192);
     int mainParameter(int index) const;
     void setMainParameter(int index, int value);
     std::array<std::uint8_t, 80> combo(int bank, int slot) const;
@@ -87,6 +134,13 @@ private:
     void answer(std::vector<std::uint8_t> m, bool isAnswer = true);
     void schedule(std::vector<std::uint8_t> m, bool fromUs);
     void deliver(const std::vector<std::uint8_t>& m);
+    std::vector<std::uint8_t> inquiryReply() const;
+    /** Program (bank, slot), or the edit buffer for bank < 0, in the form the options choose. */
+    std::vector<std::uint8_t> programDump(std::uint8_t command, int bank, int slot) const;
+    /** Combo (bank, slot); the command the options choose when none is given. */
+    std::vector<std::uint8_t> comboDump(std::optional<std::uint8_t> command, int bank, int slot,
+                                        bool editForm) const;
+    std::vector<std::uint8_t> nameAnswer(int bank, int slot) const;
     double nowMs() const;
 
     mutable std::mutex modelLock;
@@ -96,6 +150,9 @@ private:
     std::array<std::uint8_t, 3 * 128 * 80> combos{};
     int channel = 1;
     int selectedBank = 0;
+    bool secondProgramForm = false;
+    std::uint8_t comboCommand = 0x22;
+    bool namesPadded = false;
 
     mutable std::mutex queueLock;
     double lateSum = 0.0;
@@ -105,12 +162,15 @@ private:
     double toSimFreeAt = 0.0, fromSimFreeAt = 0.0;
     int bytesPerSecond = 0;
     int pieceSize = 0;
+    int frameworkReadSize = 0;
+    bool realTimeInside = false;
     bool dropNext = false, corruptNext = false;
     bool quit = false;
     int busy = 0;
 
     std::mutex callbackLock;
     juce::MidiInputCallback* input = nullptr;
+    std::unique_ptr<juce::MidiDataConcatenator> concatenator; // the framework's own reassembly
 
     mutable std::mutex logLock;
     std::vector<std::vector<std::uint8_t>> log;

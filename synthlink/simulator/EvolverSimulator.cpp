@@ -1,7 +1,10 @@
 #include "EvolverSimulator.h"
 
 #include "sounddata/ParamCatalogue.h"
-#include "sounddata/SoundRecords.h"
+
+// The framework's own reassembly of MIDI input bytes, as its ALSA input uses it. The header is not
+// part of the module's public interface and has no include guard: included here only.
+#include <juce_audio_basics/midi/juce_MidiDataConcatenator.h>
 
 #include <cstring>
 
@@ -9,16 +12,38 @@ namespace zentak
 {
 namespace
 {
-const std::uint8_t kHeader[] = {0xF0, 0x01, 0x20, 0x01};
-
 std::vector<std::uint8_t> sysex(int command, std::initializer_list<int> body)
 {
-    std::vector<std::uint8_t> m(kHeader, kHeader + 4);
-    m.push_back((std::uint8_t)command);
-    for (int b : body)
-        m.push_back((std::uint8_t)b);
-    m.push_back(0xF7);
-    return m;
+    std::vector<std::uint8_t> b;
+    for (int v : body)
+        b.push_back((std::uint8_t)v);
+    return simcodec::frame((std::uint8_t)command, b);
+}
+
+void storeName(const juce::String& text, std::uint8_t* dest16)
+{
+    const auto name = simcodec::nameToBytes(text);
+    std::memcpy(dest16, name.data(), name.size());
+}
+
+constexpr size_t realTimeEvery = 50;
+
+/** A SysEx with a real-time byte after every realTimeEvery bytes, clock and active sensing in turn. */
+std::vector<std::uint8_t> withRealTimeBytes(const std::vector<std::uint8_t>& m)
+{
+    std::vector<std::uint8_t> out;
+    out.reserve(m.size() + m.size() / realTimeEvery + 1);
+    bool clock = true;
+    for (size_t i = 0; i < m.size(); ++i)
+    {
+        out.push_back(m[i]);
+        if ((i + 1) % realTimeEvery == 0 && i + 1 < m.size())
+        {
+            out.push_back(clock ? 0xF8 : 0xFE);
+            clock = !clock;
+        }
+    }
+    return out;
 }
 
 juce::String simulatorName(int bank, int slot)
@@ -42,7 +67,7 @@ EvolverSimulator::EvolverSimulator() : startMs(juce::Time::getMillisecondCounter
             p[22] = (std::uint8_t)((b * 25) % 101);    // resonance
             p[128 + (s % 64)] = (std::uint8_t)(b + 1); // one sequencer step
             p[191] = (std::uint8_t)(128 + s);          // a byte with its high bit set
-            records::encodeName(simulatorName(b, s), p + 192);
+            storeName(simulatorName(b, s), p + 192);
         }
     std::memcpy(edit.data(), init.data(), 192);
     const int mains[16] = {0, 0, 80, 36, 120, 2, 1, 0, 0, 0, 12, 50, 0, 0, 1, 0};
@@ -54,10 +79,11 @@ EvolverSimulator::EvolverSimulator() : startMs(juce::Time::getMillisecondCounter
             auto* p = combos.data() + (size_t)(c * 128 + s) * 80;
             for (int i = 0; i < 64; ++i)
                 p[i] = (std::uint8_t)((c * 31 + s * 7 + i) & 0x7f);
-            records::encodeName("Combo " + juce::String::charToString((juce::juce_wchar)('A' + c)) + "-" +
-                                    juce::String(s + 1).paddedLeft('0', 3),
-                                p + 64);
+            storeName("Combo " + juce::String::charToString((juce::juce_wchar)('A' + c)) + "-" +
+                          juce::String(s + 1).paddedLeft('0', 3),
+                      p + 64);
         }
+    concatenator = std::make_unique<juce::MidiDataConcatenator>(2048);
     worker = std::thread([this] { run(); });
 }
 
@@ -92,6 +118,36 @@ void EvolverSimulator::setSysexPieceSize(int bytes)
 {
     std::lock_guard<std::mutex> l(queueLock);
     pieceSize = juce::jmax(0, bytes);
+}
+
+void EvolverSimulator::setFrameworkDelivery(int readBytes)
+{
+    std::lock_guard<std::mutex> l(queueLock);
+    frameworkReadSize = juce::jmax(0, readBytes);
+}
+
+void EvolverSimulator::setRealTimeInsideSysex(bool on)
+{
+    std::lock_guard<std::mutex> l(queueLock);
+    realTimeInside = on;
+}
+
+void EvolverSimulator::setSecondProgramForm(bool on)
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    secondProgramForm = on;
+}
+
+void EvolverSimulator::setComboCommand(std::uint8_t command)
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    comboCommand = command;
+}
+
+void EvolverSimulator::setNamesPaddedWith7F(bool on)
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    namesPadded = on;
 }
 
 void EvolverSimulator::dropNextAnswer()
@@ -199,16 +255,28 @@ void EvolverSimulator::run()
 
 void EvolverSimulator::deliver(const std::vector<std::uint8_t>& m)
 {
-    int piece;
+    int piece, reads;
     {
         std::lock_guard<std::mutex> l(queueLock);
         piece = pieceSize;
+        reads = frameworkReadSize;
     }
     std::lock_guard<std::mutex> l(callbackLock);
     if (input == nullptr || m.empty())
         return;
     if (m[0] == 0xF0)
         answerArrivedAt.store(nowMs());
+    if (reads > 0)
+    {
+        // The framework's input thread: whatever one read returns is pushed into its reassembly,
+        // which calls back with partial SysEx reports and complete messages.
+        for (size_t offset = 0; offset < m.size(); offset += (size_t)reads)
+        {
+            const int n = (int)juce::jmin((size_t)reads, m.size() - offset);
+            concatenator->pushMidiData(m.data() + offset, n, 0.0, (juce::MidiInput*)nullptr, *input);
+        }
+        return;
+    }
     if (m[0] != 0xF0 || piece <= 0 || (int)m.size() <= piece)
     {
         input->handleIncomingMidiMessage(nullptr, juce::MidiMessage(m.data(), (int)m.size()));
@@ -239,6 +307,13 @@ void EvolverSimulator::answer(std::vector<std::uint8_t> m, bool isAnswer)
     }
     if (isAnswer)
         ++answeredCount;
+    bool realTime;
+    {
+        std::lock_guard<std::mutex> l(queueLock);
+        realTime = realTimeInside;
+    }
+    if (realTime && !m.empty() && m[0] == 0xF0)
+        m = withRealTimeBytes(m);
     schedule(std::move(m), false);
 }
 
@@ -287,52 +362,62 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
             std::memcpy(edit.data(), banks.data() + (size_t)(selectedBank * 128 + (at(1) & 0x7f)) * 208, 192);
         return;
     }
-    if (m.size() < 6 || at(1) != 0x01 || at(2) != 0x20 || m.back() != 0xF7)
+    if (m.size() == 6 && at(1) == 0x7E && at(3) == 0x06 && at(4) == 0x01 && m.back() == 0xF7)
+    {
+        // Universal device inquiry, to every device (7F) or to ours.
+        int device;
+        {
+            std::lock_guard<std::mutex> l(modelLock);
+            device = channel - 1;
+        }
+        if (at(2) == 0x7F || at(2) == device)
+            answer(inquiryReply());
+        return;
+    }
+    if (m.size() < 6 || at(1) != simcodec::manufacturer || at(2) != simcodec::family || m.back() != 0xF7)
         return;
 
     const int command = at(4);
     const int bank = at(5), slot = at(6);
     const bool slotOk = bank < 4 && slot < 128;
+    const auto nibbles = [&at] { return (std::uint8_t)((at(6) & 0x0f) | ((at(7) & 0x0f) << 4)); };
     switch (command)
     {
     case 0x01: // program parameter of the edit buffer
         if (at(5) < 128)
         {
             std::lock_guard<std::mutex> l(modelLock);
-            edit[(size_t)at(5)] = (std::uint8_t)((at(6) & 0x0f) | ((at(7) & 0x0f) << 4));
+            edit[(size_t)at(5)] = nibbles();
         }
         return;
     case 0x08: // sequencer step of the edit buffer
         if (at(5) < 64)
         {
             std::lock_guard<std::mutex> l(modelLock);
-            edit[(size_t)(128 + at(5))] = (std::uint8_t)((at(6) & 0x0f) | ((at(7) & 0x0f) << 4));
+            edit[(size_t)(128 + at(5))] = nibbles();
         }
         return;
     case 0x09: // main parameter
         if (at(5) < 16)
         {
             std::lock_guard<std::mutex> l(modelLock);
-            mainParams[(size_t)at(5)] = (std::uint8_t)((at(6) & 0x0f) | ((at(7) & 0x0f) << 4));
+            mainParams[(size_t)at(5)] = nibbles();
         }
         return;
-    case 0x02: // program into its slot
-        if (m.size() == 228 && slotOk)
-        {
-            const auto u = records::unpackPayload(m.data() + 7, 220);
-            std::lock_guard<std::mutex> l(modelLock);
-            std::memcpy(banks.data() + (size_t)(bank * 128 + slot) * 208, u.getData(), 192);
-        }
+    case 0x02: // a program into its slot
+    case 0x03: // a program into the edit buffer
+    {
+        const auto d = simcodec::decodeProgramMessage(m);
+        if (!d)
+            return;
+        std::lock_guard<std::mutex> l(modelLock);
+        if (command == 0x02 && d->bank >= 0 && d->bank < 4 && d->slot < 128)
+            std::memcpy(banks.data() + (size_t)(d->bank * 128 + d->slot) * 208, d->record.data(), 192);
+        else if (command == 0x03 && d->bank < 0)
+            std::memcpy(edit.data(), d->record.data(), 192);
         return;
-    case 0x03: // program into the edit buffer
-        if (m.size() == 226)
-        {
-            const auto u = records::unpackPayload(m.data() + 5, 220);
-            std::lock_guard<std::mutex> l(modelLock);
-            std::memcpy(edit.data(), u.getData(), 192);
-        }
-        return;
-    case 0x11: // name into its slot
+    }
+    case 0x11: // a name into its slot
         if (m.size() == 24 && slotOk)
         {
             std::lock_guard<std::mutex> l(modelLock);
@@ -341,83 +426,114 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
         return;
     case 0x05: // one program dump
         if (slotOk)
-        {
-            std::vector<std::uint8_t> out(228);
-            std::memcpy(out.data(), kHeader, 4);
-            out[4] = 0x02;
-            out[5] = (std::uint8_t)bank;
-            out[6] = (std::uint8_t)slot;
-            {
-                std::lock_guard<std::mutex> l(modelLock);
-                records::packProgramPayload(banks.data() + (size_t)(bank * 128 + slot) * 208, out.data() + 7);
-            }
-            out[227] = 0xF7;
-            answer(std::move(out));
-        }
+            answer(programDump(0x02, bank, slot));
         return;
     case 0x06: // the edit buffer
-    {
-        std::vector<std::uint8_t> out(226);
-        std::memcpy(out.data(), kHeader, 4);
-        out[4] = 0x03;
-        {
-            std::lock_guard<std::mutex> l(modelLock);
-            records::packProgramPayload(edit.data(), out.data() + 5);
-        }
-        out[225] = 0xF7;
-        answer(std::move(out));
+        answer(programDump(0x03, -1, -1));
         return;
-    }
     case 0x0E: // main parameters: 16 values as 32 nibbles
     {
-        std::vector<std::uint8_t> out(kHeader, kHeader + 4);
-        out.push_back(0x0F);
+        simcodec::Bytes body;
         {
             std::lock_guard<std::mutex> l(modelLock);
             for (auto v : mainParams)
             {
-                out.push_back((std::uint8_t)(v & 0x0f));
-                out.push_back((std::uint8_t)(v >> 4));
+                body.push_back((std::uint8_t)(v & 0x0f));
+                body.push_back((std::uint8_t)(v >> 4));
             }
         }
-        out.push_back(0xF7);
-        answer(std::move(out));
+        answer(simcodec::frame(0x0F, body));
         return;
     }
     case 0x10: // one program name
         if (slotOk)
-        {
-            std::vector<std::uint8_t> out = sysex(0x11, {bank, slot});
-            out.pop_back();
-            {
-                std::lock_guard<std::mutex> l(modelLock);
-                const auto* name = banks.data() + (size_t)(bank * 128 + slot) * 208 + 192;
-                for (int i = 0; i < 16; ++i)
-                    out.push_back((std::uint8_t)(name[i] & 0x7f));
-            }
-            out.push_back(0xF7);
-            answer(std::move(out));
-        }
+            answer(nameAnswer(bank, slot));
         return;
     case 0x21: // one combo dump
         if (bank < 3 && slot < 128)
-        {
-            std::vector<std::uint8_t> out(100);
-            std::memcpy(out.data(), kHeader, 4);
-            out[4] = 0x22;
-            out[5] = (std::uint8_t)bank;
-            out[6] = (std::uint8_t)slot;
-            {
-                std::lock_guard<std::mutex> l(modelLock);
-                records::packPayload(combos.data() + (size_t)(bank * 128 + slot) * 80, 80, out.data() + 7);
-            }
-            out[99] = 0xF7;
-            answer(std::move(out));
-        }
+            answer(comboDump(std::nullopt, bank, slot, false));
         return;
     default:
         return;
     }
+}
+
+std::vector<std::uint8_t> EvolverSimulator::programDump(std::uint8_t command, int bank, int slot) const
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    if (secondProgramForm)
+        command = 0x0A;
+    if (bank < 0)
+        return simcodec::programMessage(command, -1, -1, edit.data());
+    const int b = juce::jlimit(0, 3, bank), s = juce::jlimit(0, 127, slot);
+    return simcodec::programMessage(command, b, s, banks.data() + (size_t)(b * 128 + s) * 208);
+}
+
+std::vector<std::uint8_t> EvolverSimulator::comboDump(std::optional<std::uint8_t> command, int bank, int slot,
+                                                      bool editForm) const
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    const int b = juce::jlimit(0, 2, bank), s = juce::jlimit(0, 127, slot);
+    return simcodec::comboMessage(command.value_or(comboCommand), editForm ? -1 : b, s,
+                                  combos.data() + (size_t)(b * 128 + s) * 80);
+}
+
+std::vector<std::uint8_t> EvolverSimulator::nameAnswer(int bank, int slot) const
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    const int b = juce::jlimit(0, 3, bank), s = juce::jlimit(0, 127, slot);
+    return simcodec::nameMessage(b, s, banks.data() + (size_t)(b * 128 + s) * 208 + 192, namesPadded);
+}
+
+void EvolverSimulator::sendProgram(std::uint8_t command, int bank, int slot)
+{
+    answer(programDump(command, juce::jmax(0, bank), slot), false);
+}
+
+void EvolverSimulator::sendEditBuffer(std::uint8_t command)
+{
+    answer(programDump(command, -1, -1), false);
+}
+
+void EvolverSimulator::sendCombo(std::uint8_t command, int bank, int slot, bool editForm)
+{
+    answer(comboDump(command, bank, slot, editForm), false);
+}
+
+void EvolverSimulator::sendName(int bank, int slot)
+{
+    answer(nameAnswer(bank, slot), false);
+}
+
+std::vector<std::uint8_t> EvolverSimulator::inquiryReply() const
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    // Identity: the maker's id, then family and member codes and a software version of our own.
+    return {0xF0,
+            0x7E,
+            (std::uint8_t)(channel - 1),
+            0x06,
+            0x02,
+            simcodec::manufacturer,
+            simcodec::family,
+            0x00,
+            0x00,
+            0x00,
+            0x01,
+            0x00,
+            0x00,
+            0x00,
+            0xF7};
+}
+
+void EvolverSimulator::sendDeviceInquiryReply()
+{
+    answer(inquiryReply(), false);
+}
+
+void EvolverSimulator::sendRaw(std::vector<std::uint8_t> bytes)
+{
+    answer(std::move(bytes), false);
 }
 
 void EvolverSimulator::panelEdit(int param, int value)
@@ -468,19 +584,25 @@ void EvolverSimulator::setProgram(int bank, int slot, const std::uint8_t* bytes1
     std::lock_guard<std::mutex> l(modelLock);
     auto* p = banks.data() + (size_t)(juce::jlimit(0, 3, bank) * 128 + juce::jlimit(0, 127, slot)) * 208;
     std::memcpy(p, bytes192, 192);
-    records::encodeName(name, p + 192);
+    storeName(name, p + 192);
 }
 
 juce::String EvolverSimulator::programName(int bank, int slot) const
 {
     const auto p = program(bank, slot);
-    return records::decodeName(p.data() + 192);
+    return simcodec::bytesToName(p.data() + 192);
 }
 
 std::array<std::uint8_t, 192> EvolverSimulator::editBuffer() const
 {
     std::lock_guard<std::mutex> l(modelLock);
     return edit;
+}
+
+void EvolverSimulator::setEditBuffer(const std::uint8_t* bytes192)
+{
+    std::lock_guard<std::mutex> l(modelLock);
+    std::memcpy(edit.data(), bytes192, 192);
 }
 
 int EvolverSimulator::mainParameter(int index) const
