@@ -9,11 +9,25 @@
 
 namespace zentak
 {
+namespace
+{
+bool loadedAsStandalone()
+{
+    return juce::PluginHostType::getPluginLoadedAs() == juce::AudioProcessor::wrapperType_Standalone;
+}
+
+} // namespace
+
+juce::AudioProcessor::BusesProperties ZentakAudioProcessor::busesForWrapper()
+{
+    BusesProperties buses;
+    if (!loadedAsStandalone())
+        buses = buses.withInput("Input", juce::AudioChannelSet::stereo(), true);
+    return buses.withOutput("Output", juce::AudioChannelSet::stereo(), true);
+}
+
 ZentakAudioProcessor::ZentakAudioProcessor(MidiCntrStateOptions options)
-    : juce::AudioProcessor(BusesProperties()
-                               .withInput("Input", juce::AudioChannelSet::stereo(), true)
-                               .withOutput("Output", juce::AudioChannelSet::stereo(), true)),
-      controller(std::move(options))
+    : juce::AudioProcessor(busesForWrapper()), controller(std::move(options))
 {
     for (int i = 0; i < numHostParameters; ++i)
     {
@@ -63,7 +77,8 @@ juce::Point<int> ZentakAudioProcessor::editorSizeForScreenWidth(int w)
 
 bool ZentakAudioProcessor::isBusesLayoutSupported(const BusesLayout& layouts) const
 {
-    return layouts.getMainInputChannelSet() == juce::AudioChannelSet::stereo() &&
+    const auto in = layouts.getMainInputChannelSet();
+    return (in == juce::AudioChannelSet::stereo() || (loadedAsStandalone() && in.isDisabled())) &&
            layouts.getMainOutputChannelSet() == juce::AudioChannelSet::stereo();
 }
 

@@ -12,9 +12,7 @@ namespace zentak
 {
 class HostParam;
 
-class ZentakAudioProcessor : public juce::AudioProcessor,
-                             public juce::ChangeBroadcaster,
-                             private HostNotifier
+class ZentakAudioProcessor : public juce::AudioProcessor, public juce::ChangeBroadcaster, private HostNotifier
 {
 public:
     explicit ZentakAudioProcessor(MidiCntrStateOptions options = {});
@@ -75,6 +73,9 @@ public:
     static juce::Point<int> editorSizeForScreenWidth(int w);
 
 private:
+    /** Stereo through, in a host. The standalone app makes no sound and takes no audio input, so it
+        never asks for the microphone nor warns about a feedback loop. */
+    static BusesProperties busesForWrapper();
     // HostNotifier: the controller state's gestures and values, passed on to the host.
     void hostGestureBegin(int index) override;
     void hostValue(int index, int byte, bool fromInstrument) override;

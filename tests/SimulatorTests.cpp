@@ -1,6 +1,7 @@
 // Bank receives, panel edits, every message form and MIDI-stack delivery a real instrument produces,
 // and failures, against the instrument simulator reached through the same device interface and ports
 // as a real instrument. The simulator's own codec answers to the golden files.
+#include "HostRecorder.h"
 #include "TestSupport.h"
 #include "plugin/HostParam.h"
 #include "plugin/ZentakAudioProcessor.h"
@@ -228,43 +229,6 @@ TEST(SimulatorLink, HostProgramChangesFromTheAudioThreadReachTheInstrument)
     const auto expected = sim.program(3, 42);
     EXPECT_EQ(std::memcmp(sim.editBuffer().data(), expected.data(), 192), 0);
 }
-
-namespace
-{
-/** The host as the processor's listeners see it: every begin, value and end, with the faults of a
-    value outside an open gesture or an unbalanced begin or end. */
-struct HostRecorder : juce::AudioProcessorListener
-{
-    explicit HostRecorder(ZentakAudioProcessor& p) : processor(p) { processor.addListener(this); }
-    ~HostRecorder() override { processor.removeListener(this); }
-
-    void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float value) override
-    {
-        if (!open[(size_t)index])
-            ++faults;
-        const int maximum = processor.state().paramMaximum[index];
-        values[(size_t)index].push_back(ZentakAudioProcessor::hostToByte(value, maximum));
-    }
-    void audioProcessorChanged(juce::AudioProcessor*, const ChangeDetails&) override {}
-    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index) override
-    {
-        faults += open[(size_t)index] ? 1 : 0;
-        open[(size_t)index] = true;
-        ++begins;
-    }
-    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) override
-    {
-        faults += open[(size_t)index] ? 0 : 1;
-        open[(size_t)index] = false;
-        ++ends;
-    }
-
-    ZentakAudioProcessor& processor;
-    std::array<std::vector<int>, 192> values;
-    std::array<bool, 192> open{};
-    int begins = 0, ends = 0, faults = 0;
-};
-} // namespace
 
 // A fast turn of a knob on the instrument sends many values before the message thread runs. None of
 // them may go back to the instrument, the host gets every one inside one gesture, and afterwards the

@@ -76,6 +76,11 @@ void MainComp::resized()
     controller->settings.set(7, juce::String(getHeight()));
 }
 
+void MainComp::paint(juce::Graphics& g)
+{
+    g.fillAll(juce::Colour(0xff00002f));
+}
+
 void MainComp::relayout()
 {
     const int w = getWidth();

@@ -45,6 +45,8 @@ public:
 
     // Layout ---------------------------------------------------------------------------------------
     void resized() override;
+    /** The window's dark ground, wherever no page or panel lies (it is opaque). */
+    void paint(juce::Graphics& g) override;
     void relayout();
     float displayScale() const { return (float)getWidth() / (float)designWidth; }
     /** Where the keyboard's top edge sits (the pages end there). */

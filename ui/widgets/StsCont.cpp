@@ -242,8 +242,11 @@ void StsCont::paintText(juce::Graphics& g, const juce::String& text, juce::uint3
 {
     g.setColour(juce::Colour(colour));
     g.setFont(juce::Font("Arial", size * scale, juce::Font::plain));
-    g.drawText(text, juce::Rectangle<int>(px(r.getX()), px(r.getY()), px(r.getWidth()), px(r.getHeight())), j,
-               false);
+    // At small scales a long caption or value text is narrowed a little to fit its place rather than
+    // cut off; only what cannot fit even then ends in an ellipsis.
+    g.drawFittedText(text,
+                     juce::Rectangle<int>(px(r.getX()), px(r.getY()), px(r.getWidth()), px(r.getHeight())), j,
+                     1, 0.8f);
 }
 
 void StsCont::paintValueBox(juce::Graphics& g, int box, int barSourceWidth, bool sheen)

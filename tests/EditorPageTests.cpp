@@ -1,0 +1,352 @@
+// The sound editor window end to end: the group tables against the parameter catalogue, the layout at
+// the design scales, and a knob turn, an automation value, a panel edit and a program receive running
+// through the real window, controller state and ports to the instrument simulator and the host.
+#include "HostRecorder.h"
+#include "WidgetTestSupport.h"
+#include "plugin/ZentakAudioProcessor.h"
+#include "sounddata/ParDes.h"
+#include "sounddata/ParamCatalogue.h"
+#include "synthlink/SystemMidiDevices.h"
+#include "synthlink/simulator/EvolverSimulator.h"
+#include "ui/main/MainComp.h"
+#include "ui/main/MenuSeam.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+using namespace zentak;
+using namespace zentak::test;
+
+TEST(GroupTables, EveryRowAgreesWithTheParameterCatalogue)
+{
+    std::array<int, 128> seen{};
+    for (const auto& g : groups::specs())
+        for (const auto& row : g.controls)
+        {
+            const auto* info = params::info(row.parameter);
+            ASSERT_NE(info, nullptr) << g.name << " " << row.parameter;
+            EXPECT_STREQ(row.label, info->label) << g.name << " " << row.parameter;
+            EXPECT_STREQ(g.name, info->group) << row.parameter;
+            EXPECT_EQ(row.minimum, info->minimum) << g.name << " " << row.parameter;
+            EXPECT_EQ(row.maximum, info->maximum) << g.name << " " << row.parameter;
+            ASSERT_LT(row.parameter, 128);
+            ++seen[(size_t)row.parameter];
+        }
+    for (int p = 0; p < 128; ++p)
+        EXPECT_EQ(seen[(size_t)p], 1) << "parameter " << p << " shown by exactly one control";
+}
+
+// The core builds without a display: nothing under the sound data, library or synth link folders
+// reaches for the GUI, the graphics or the plug-in.
+TEST(Floors, TheCoreIncludesNoGuiPluginOrWindowCode)
+{
+    const std::regex forbidden(
+        R"(#\s*include\s*[<"](juce_gui_\w+|juce_graphics|juce_audio_processors|ui/|plugin/))");
+    int files = 0;
+    for (const char* folder : {"sounddata", "library", "synthlink"})
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(std::filesystem::path(ZENTAK_SOURCE_DIR) / folder))
+        {
+            if (!entry.is_regular_file())
+                continue;
+            ++files;
+            std::ifstream in(entry.path());
+            std::string line;
+            for (int n = 1; std::getline(in, line); ++n)
+                EXPECT_FALSE(std::regex_search(line, forbidden)) << entry.path() << ":" << n << ": " << line;
+        }
+    EXPECT_GT(files, 30);
+}
+
+namespace
+{
+struct WindowFixture : ::testing::Test
+{
+    TempFolder temp;
+    std::shared_ptr<SystemMidiDevices> devices = std::make_shared<SystemMidiDevices>(false);
+    std::unique_ptr<ZentakAudioProcessor> processor;
+    std::unique_ptr<MainComp> window;
+
+    void SetUp() override
+    {
+        processor =
+            std::make_unique<ZentakAudioProcessor>(MidiCntrStateOptions{temp.folder, {}, devices, false});
+        state().selectInputPort(1);
+        state().selectOutputPort(1);
+        window = std::make_unique<MainComp>(&state());
+        window->setSize(MainComp::designWidth, MainComp::designHeight);
+        settle();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        processor.reset();
+    }
+
+    MidiCntrState& state() { return processor->state(); }
+    EvolverSimulator& sim() { return devices->simulator(); }
+
+    /** Everything sent has arrived and been answered, and the window has handled every code. */
+    void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+        {
+            state().ports().waitUntilSent();
+            sim().waitUntilIdle();
+            state().deliverPendingWakes();
+        }
+        state().deliverHostEvents();
+        window->handleUpdateNowIfNeeded();
+    }
+
+    /** The change message of a control or display, delivered now. */
+    static void deliver(juce::ChangeBroadcaster& b) { b.dispatchPendingMessages(); }
+
+    StsCont& knob(int p)
+    {
+        auto* c = window->editorPage().control(p);
+        EXPECT_NE(c, nullptr) << p;
+        return *c;
+    }
+
+    /** The instrument's messages of one kind since index from: F0 01 20 01 command ... */
+    std::vector<std::vector<std::uint8_t>> sentSince(size_t from, std::uint8_t command) const
+    {
+        std::vector<std::vector<std::uint8_t>> out;
+        const auto all = devices->simulator().received();
+        for (size_t i = from; i < all.size(); ++i)
+            if (all[i].size() > 4 && all[i][0] == 0xf0 && all[i][4] == command)
+                out.push_back(all[i]);
+        return out;
+    }
+};
+} // namespace
+
+TEST_F(WindowFixture, BothPagesHaveOneControlPerSoundParameter)
+{
+    window->showFlashGroup(groups::amp);
+    for (ParamPage* page : {(ParamPage*)&window->editorPage(), (ParamPage*)&window->flashPanel()})
+        for (int p = 0; p < ParamPage::numControls; ++p)
+        {
+            ASSERT_NE(page->control(p), nullptr) << p;
+            EXPECT_EQ(page->control(p)->parameterNumber, p);
+        }
+    EXPECT_EQ(window->editorPage().control(128), nullptr);
+    EXPECT_EQ(window->editorPage().control(-1), nullptr);
+}
+
+TEST_F(WindowFixture, GroupsSitAtTheirDesignPlacesTimesTheScale)
+{
+    // At 1.0 every group, control and title sits where its table puts it; at 0.6 every product is
+    // truncated, so the delay group lands on whole pixels below its design place.
+    for (const auto& g : window->editorPage().allGroups())
+    {
+        EXPECT_EQ(g->getBounds(), g->getDesignBounds()) << g->spec().name;
+        for (size_t i = 0; i < g->controls().size(); ++i)
+        {
+            const auto& row = g->spec().controls[i];
+            if (row.extra & groups::hidden)
+                continue;
+            EXPECT_EQ(g->controls()[i]->getPosition(), juce::Point<int>(row.x, row.y))
+                << g->spec().name << " " << row.parameter;
+        }
+    }
+    window->editorPage().setScale(0.6f);
+    EXPECT_EQ(window->editorPage().group(groups::delay).getBounds(),
+              juce::Rectangle<int>(754, 237, 151, 132));
+    window->setSize(964, 516);
+    EXPECT_EQ(window->keyboardTop(), (int)(686 * window->displayScale()));
+
+    // The six sizes a host may open: the bar keeps its height, the page fills the window down to the
+    // keyboard, and nothing is left unpainted.
+    for (auto [w, h] : {std::pair{730, 377}, std::pair{964, 516}, std::pair{1000, 600}, std::pair{1607, 830},
+                        std::pair{1607, 860}, std::pair{1928, 996}})
+    {
+        window->setSize(w, h);
+        EXPECT_EQ(window->appBar().getHeight(), 28) << w;
+        EXPECT_EQ(window->editorPage().getBottom(), window->keyboardTop()) << w;
+        EXPECT_LE(window->editorPage().getRight(), w) << w;
+        const auto image = render(*window);
+        int unpainted = 0;
+        for (int y = 0; y < h; y += 7)
+            for (int x = 0; x < w; x += 7)
+                unpainted += image.getPixelAt(x, y).getAlpha() < 255 ? 1 : 0;
+        EXPECT_EQ(unpainted, 0) << w << "x" << h;
+    }
+}
+
+// One knob turn, end to end: the instrument receives every value as a parameter change, the host one
+// gesture with the values inside it, and the knob shows where it stopped.
+TEST_F(WindowFixture, KnobDragReachesTheInstrumentAndTheHostInsideOneGesture)
+{
+    auto& c = knob(24); // VCA Level
+    state().beginHostGesture(24);
+    state().notifyHostValue(24, 40);
+    state().endHostGesture(24);
+    settle();
+    ASSERT_EQ(c.value, 40);
+    HostRecorder host(*processor);
+    const size_t before = sim().receivedCount();
+
+    const float x = (float)c.getWidth() / 2, y = 20;
+    c.mouseDown(mouse(c, x, y));
+    deliver(c);
+    for (int dy : {3, 6, 10})
+    {
+        c.mouseDrag(mouse(c, x, y - (float)dy, leftButton, {x, y}));
+        deliver(c);
+    }
+    c.mouseUp(mouse(c, x, y - 10, leftButton, {x, y}));
+    c.timerCallback(); // the gesture ends a moment after the release
+    deliver(c);
+    settle();
+
+    EXPECT_EQ(c.value, 50);
+    EXPECT_EQ(host.events, (std::vector<std::string>{"b24", "v24=43", "v24=46", "v24=50", "e24"}));
+    EXPECT_EQ(host.faults, 0);
+    const auto changes = sentSince(before, 0x01);
+    ASSERT_EQ(changes.size(), 3u);
+    EXPECT_EQ(changes.back()[5], 24);
+    EXPECT_EQ(sim().editBuffer()[24], 50);
+    EXPECT_FALSE(window->editorPage().isGestureOpen(24));
+}
+
+// Automation from the host and an edit on the instrument's panel both move the control, and neither
+// is sent anywhere again.
+TEST_F(WindowFixture, AutomationAndPanelEditsMoveTheControlsWithoutSending)
+{
+    const size_t before = sim().receivedCount();
+    auto* hostParam = processor->getParameters()[31];
+    hostParam->setValue(77.0f / (float)state().paramMaximum[31]);
+    settle();
+    EXPECT_EQ(knob(31).value, 77);
+    const size_t afterAutomation = sim().receivedCount();
+    EXPECT_EQ(afterAutomation, before + 1); // the automation value itself reaches the instrument once
+
+    HostRecorder host(*processor);
+    sim().panelEdit(19, 100);
+    settle();
+    state().timerCallback();
+    EXPECT_EQ(knob(19).value, 100);
+    EXPECT_EQ(knob(19).getValueText(), ParDes::valueText(19, 100));
+    // The filter envelope display follows its decay.
+    auto* env = window->editorPage().group(groups::lowPassFlt).envelope();
+    ASSERT_NE(env, nullptr);
+    EXPECT_EQ(env->decay, 100.0f);
+    EXPECT_EQ(sim().receivedCount(), afterAutomation);
+    EXPECT_EQ(host.events, (std::vector<std::string>{"b19", "v19=100", "e19"}));
+}
+
+// Recv asks the instrument for its sound and shows it on every control.
+TEST_F(WindowFixture, RecvShowsTheInstrumentsSoundOnEveryControl)
+{
+    std::array<std::uint8_t, 192> sound{};
+    for (int p = 0; p < 192; ++p)
+        sound[(size_t)p] =
+            (std::uint8_t)juce::jlimit(params::rangeMinimum(p), params::rangeMaximum(p), (p * 7) % 97);
+    sim().setEditBuffer(sound.data());
+    window->runCommand(71);
+    settle();
+    for (int p = 0; p < 128; ++p)
+        EXPECT_EQ(knob(p).value, sound[(size_t)p]) << p;
+    EXPECT_EQ(std::memcmp(state().hostBank().editData(), sound.data(), 192), 0);
+}
+
+TEST_F(WindowFixture, ValueMenuSendsOnlyAChosenValue)
+{
+    auto& c = knob(0);
+    const int shown = c.value;
+    HostRecorder host(*processor);
+    const size_t before = sim().receivedCount();
+    int answer = 0;
+    menus::ScopedShower shower([&answer](juce::PopupMenu&&, juce::Component*, menus::Result r)
+                               { r(answer); });
+
+    c.changeKind = StsCont::valueMenuWanted;
+    c.sendChangeMessage();
+    deliver(c);
+    settle();
+    EXPECT_EQ(c.value, shown);
+    EXPECT_TRUE(host.events.empty());
+    EXPECT_EQ(sim().receivedCount(), before);
+
+    answer = 61; // item ids are value + 1
+    c.changeKind = StsCont::valueMenuWanted;
+    c.sendChangeMessage();
+    deliver(c);
+    settle();
+    EXPECT_EQ(c.value, 60);
+    EXPECT_EQ(host.events, (std::vector<std::string>{"b0", "v0=60", "e0"}));
+    EXPECT_EQ(sim().editBuffer()[0], 60);
+}
+
+// Lifting only the sustain segment of the amplifier envelope changes one parameter.
+TEST_F(WindowFixture, EnvelopeSustainDragSendsOnlySustain)
+{
+    auto* env = window->editorPage().group(groups::amp).envelope();
+    ASSERT_NE(env, nullptr);
+    const auto start = sim().editBuffer();
+    const size_t before = sim().receivedCount();
+    const float sx = (env->pointX(2) + env->pointX(3)) / 2, sy = env->pointY(2);
+    env->mouseDown(mouse(*env, sx, sy));
+    deliver(*env);
+    ASSERT_EQ(env->getHandle(), Envel::sustainSegment);
+    env->mouseDrag(mouse(*env, sx, sy - 12, leftButton, {sx, sy}));
+    deliver(*env);
+    for (int p = 26; p <= 29; ++p)
+        deliver(knob(p));
+    env->mouseUp(mouse(*env, sx, sy - 12, leftButton, {sx, sy}));
+    env->timerCallback();
+    deliver(*env);
+    settle();
+
+    const auto changes = sentSince(before, 0x01);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0][5], 28);
+    EXPECT_GT(sim().editBuffer()[28], start[28]);
+    for (int p : {26, 27, 29})
+        EXPECT_FALSE(window->editorPage().isGestureOpen(p)) << p;
+}
+
+// The program menu: four banks and the slots of the current one; choosing a bank keeps the slot and
+// sends bank select and program change.
+TEST_F(WindowFixture, ProgramMenuListsBanksAndSlotsAndChoosingABankKeepsTheSlot)
+{
+    state().selectProgram(0, 17, true, false);
+    settle();
+    auto menu = window->buildProgramMenu();
+    int items = 0, ticked = 0, bankC = 0;
+    for (juce::PopupMenu::MenuItemIterator it(menu); it.next();)
+    {
+        const auto& item = it.getItem();
+        if (item.isSeparator)
+            continue;
+        ++items;
+        ticked += item.isTicked ? 1 : 0;
+        if (item.text == "Program Bank C")
+            bankC = item.itemID;
+    }
+    EXPECT_EQ(items, 4 + 128);
+    EXPECT_EQ(ticked, 1);
+    ASSERT_NE(bankC, 0);
+
+    const size_t before = sim().receivedCount();
+    window->programMenuChosen(bankC);
+    settle();
+    EXPECT_EQ(state().currentBank.load(), 2);
+    EXPECT_EQ(state().currentProgram.load(), 17);
+    const auto all = sim().received();
+    std::vector<std::vector<std::uint8_t>> shortMessages;
+    for (size_t i = before; i < all.size(); ++i)
+        if (!all[i].empty() && all[i][0] != 0xf0)
+            shortMessages.push_back(all[i]);
+    ASSERT_GE(shortMessages.size(), 2u);
+    EXPECT_EQ(shortMessages[0][0] & 0xf0, 0xb0);
+    EXPECT_EQ(shortMessages[0][1], 32);
+    EXPECT_EQ(shortMessages[0][2], 2);
+    EXPECT_EQ(shortMessages[1][0] & 0xf0, 0xc0);
+    EXPECT_EQ(shortMessages[1][1], 17);
+}
