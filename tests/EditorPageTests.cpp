@@ -350,3 +350,13 @@ TEST_F(WindowFixture, ProgramMenuListsBanksAndSlotsAndChoosingABankKeepsTheSlot)
     EXPECT_EQ(shortMessages[1][0] & 0xf0, 0xc0);
     EXPECT_EQ(shortMessages[1][1], 17);
 }
+
+// The window asks for the instrument when it opens and shows its answer in the bar.
+TEST_F(WindowFixture, TheStatusShowsTheInstrumentOnLine)
+{
+    EXPECT_EQ(window->appBar().statusLabel().getText(), juce::String("DSI:  EVOLVER DSK ON-LINE"));
+    state().selectOutputPort(0);
+    state().checkConnection();
+    settle();
+    EXPECT_EQ(window->appBar().statusLabel().getText(), juce::String("OFF-LINE"));
+}

@@ -35,12 +35,13 @@ MainComp::MainComp(MidiCntrState* state) : controller(state)
     if (!controller->firstOpen)
         showAbout(2000);
     controller->firstOpen = true;
-    controller->checkConnection();
 
     // Registered last: from here on every code reaches this window; what happened before it is shown by
     // the refresh above, and the notices kept for it by the state are shown now.
     controller->addListener(this);
     showNotices();
+    // Asked once this window listens, so the instrument's answer cannot arrive before it is heard.
+    controller->checkConnection();
     controller->mainWindowReady = true;
 }
 
