@@ -36,11 +36,11 @@ MidiCntrState::MidiCntrState(MidiCntrStateOptions options)
       clock(options.clock
                 ? std::move(options.clock)
                 : std::function<juce::uint32()>([] { return juce::Time::getMillisecondCounter(); })),
-      readLibraryFile(options.readLibraryFile
-                          ? std::move(options.readLibraryFile)
-                          : std::function<bool(const juce::File&, juce::MemoryBlock&)>(
-                                [](const juce::File& f, juce::MemoryBlock& data)
-                                { return settingsfiles::readWholeFile(f, data, 1 << 24); })),
+      readLibraryFile(options.readLibraryFile ? std::move(options.readLibraryFile)
+                                              : std::function<bool(const juce::File&, juce::MemoryBlock&)>(
+                                                    [](const juce::File& f, juce::MemoryBlock& data) {
+                                                        return settingsfiles::readWholeFile(f, data, 1 << 24);
+                                                    })),
       useFiles(options.useFiles)
 {
     clockBase = clock();
@@ -496,6 +496,13 @@ void MidiCntrState::sendNoteOn(int channel, int note, int velocity)
     if (note >= 128 || channel > 16)
         return;
     portsControl->sendNoteOn(channel, note, velocity);
+}
+
+void MidiCntrState::sendModWheel(int channel, int value)
+{
+    if (channel < 1 || channel > 16)
+        return;
+    portsControl->sendController(channel, 1, juce::jlimit(0, 127, value));
 }
 
 // Host MIDI --------------------------------------------------------------------------------------

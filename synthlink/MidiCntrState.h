@@ -138,6 +138,8 @@ public:
     void sendSequencerStepChange(int step, int value);
     void sendMainParameterChange(int index, int value);
     void sendNoteOn(int channel, int note, int velocity);
+    /** The modulation wheel (controller 1) to the instrument only. */
+    void sendModWheel(int channel, int value);
 
     // Host MIDI -----------------------------------------------------------------------------------
     /** One event of the host's MIDI input (audio thread, allocation-free). */

@@ -1,4 +1,5 @@
 #include "sounddata/DSI_Program.h"
+#include "ui/widgets/ParDesMenu.h"
 #include "sounddata/GlobalRecord.h"
 #include "sounddata/ParDes.h"
 #include "sounddata/ParamCatalogue.h"
@@ -143,7 +144,7 @@ TEST(ValueTexts, NoValueOfAnyParameterIsEmpty)
 
 TEST(ValueMenu, OneItemPerValueWithIdValuePlusOne)
 {
-    auto menu = ParDes::valueMenu(30, 6);
+    auto menu = ParDesMenu::valueMenu(30, 6);
     juce::PopupMenu::MenuItemIterator it(menu);
     int n = 0;
     while (it.next())
@@ -157,7 +158,7 @@ TEST(ValueMenu, OneItemPerValueWithIdValuePlusOne)
     }
     EXPECT_EQ(n, 7);
 
-    auto look = ParDes::menuLook();
+    auto look = ParDesMenu::menuLook();
     EXPECT_EQ(look->findColour(juce::PopupMenu::backgroundColourId), juce::Colour(0xff000000));
     EXPECT_EQ(look->findColour(juce::PopupMenu::highlightedBackgroundColourId), juce::Colour(0xff808080));
     EXPECT_EQ(look->findColour(juce::PopupMenu::textColourId), juce::Colour(0xffffffff));

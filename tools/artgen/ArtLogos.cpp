@@ -63,21 +63,18 @@ Image productLogoLarge()
     return image;
 }
 
+// The instrument and its maker are named in plain lettering, as a compatibility line reads: nothing
+// here imitates their own artwork or suggests that they endorse this product.
 Image makerLogo()
 {
     auto image = blank(179, 52);
     Graphics g(image);
-    auto top = sans(22.0f, true);
-    g.setFont(top);
-    g.setColour(ink);
-    const float width = trackedWidth(top, "DAVE SMITH", 1.5f);
-    const float x = (179.0f - width) * 0.5f;
-    trackedText(g, "DAVE SMITH", x, 26.0f, 1.5f);
-    auto bottom = sans(11.0f);
-    g.setFont(bottom);
+    g.setFont(sans(12.0f));
     g.setColour(paleBlue);
-    const float track = (width - trackedWidth(bottom, "INSTRUMENTS", 0)) / 10.0f;
-    trackedText(g, "INSTRUMENTS", x + 1, 43.0f, track);
+    g.drawText("for the", Rectangle<int>(0, 4, 179, 16), Justification::centred, false);
+    g.setFont(sans(24.0f, true));
+    g.setColour(ink);
+    g.drawText("DSI", Rectangle<int>(0, 20, 179, 28), Justification::centred, false);
     return image;
 }
 
@@ -85,20 +82,12 @@ Image instrumentLogo()
 {
     auto image = blank(179, 70);
     Graphics g(image);
-    auto word = sans(38.0f, true);
-    const float natural = trackedWidth(word, "EVOLVER", 3.0f);
-    if (natural > 163.0f)
-        word.setHeight(word.getHeight() * 163.0f / natural);
-    const float width = trackedWidth(word, "EVOLVER", 3.0f);
-    const float x = (179.0f - width) * 0.5f;
-    g.setFont(word);
-    g.setGradientFill(ColourGradient(Colours::white, 0, 14, Colour(0xff9cc0ff), 0, 44, false));
-    trackedText(g, "EVOLVER", x, 44.0f, 3.0f);
-    auto sub = sans(10.5f);
-    g.setFont(sub);
+    g.setFont(sans(34.0f, true));
+    g.setColour(Colours::white);
+    g.drawText("Evolver", Rectangle<int>(0, 6, 179, 40), Justification::centred, false);
+    g.setFont(sans(12.0f));
     g.setColour(amber);
-    const float track = (width - trackedWidth(sub, "DESKTOP SYNTHESIZER", 0)) / 18.0f;
-    trackedText(g, "DESKTOP SYNTHESIZER", x + 1, 60.0f, track);
+    g.drawText("desktop synthesizer", Rectangle<int>(0, 46, 179, 16), Justification::centred, false);
     return image;
 }
 

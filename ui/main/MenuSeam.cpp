@@ -1,4 +1,5 @@
 #include "MenuSeam.h"
+#include "ui/widgets/ParDesMenu.h"
 
 #include "sounddata/ParDes.h"
 
@@ -8,7 +9,7 @@ namespace
 {
 void showWithFramework(juce::PopupMenu&& menu, juce::Component* target, Result result)
 {
-    static std::unique_ptr<juce::LookAndFeel_V2> look = ParDes::menuLook();
+    static std::unique_ptr<juce::LookAndFeel_V2> look = ParDesMenu::menuLook();
     menu.setLookAndFeel(look.get());
     auto options = juce::PopupMenu::Options();
     if (target != nullptr)

@@ -1,4 +1,5 @@
 #include "ParamPage.h"
+#include "ui/widgets/ParDesMenu.h"
 
 #include "MenuSeam.h"
 #include "sounddata/ParDes.h"
@@ -205,7 +206,7 @@ void ParamPage::controlChanged(StsCont& c)
     {
         std::weak_ptr<bool> pageAlive = alive;
         juce::Component::SafePointer<StsCont> target(&c);
-        menus::show(ParDes::valueMenu(p, c.maximum), &c,
+        menus::show(ParDesMenu::valueMenu(p, c.maximum), &c,
                     [this, pageAlive, target](int id)
                     {
                         if (id <= 0 || pageAlive.expired() || target == nullptr)

@@ -1,4 +1,6 @@
-// The value-list menus and the menu look of ParDes; these build GUI objects (message thread).
+// The value-list menus and the menu look; these build GUI objects (message thread).
+#include "ParDesMenu.h"
+
 #include "sounddata/ParDes.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -20,17 +22,17 @@ juce::PopupMenu buildMenu(int maximum, const std::function<juce::String(int)>& t
 }
 } // namespace
 
-juce::PopupMenu ParDes::valueMenu(int kind, int maximum)
+juce::PopupMenu ParDesMenu::valueMenu(int kind, int maximum)
 {
-    return buildMenu(maximum, [kind](int v) { return valueText(kind, v); });
+    return buildMenu(maximum, [kind](int v) { return ParDes::valueText(kind, v); });
 }
 
-juce::PopupMenu ParDes::globalValueMenu(int number, int maximum)
+juce::PopupMenu ParDesMenu::globalValueMenu(int number, int maximum)
 {
-    return buildMenu(maximum, [number](int v) { return globalValueText(number, v); });
+    return buildMenu(maximum, [number](int v) { return ParDes::globalValueText(number, v); });
 }
 
-std::unique_ptr<juce::LookAndFeel_V2> ParDes::menuLook()
+std::unique_ptr<juce::LookAndFeel_V2> ParDesMenu::menuLook()
 {
     auto look = std::make_unique<juce::LookAndFeel_V2>();
     look->setColour(juce::PopupMenu::backgroundColourId, juce::Colour(0xff000000));

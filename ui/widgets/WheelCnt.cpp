@@ -33,7 +33,7 @@ void WheelCnt::setValue(int v, bool send)
         else
         {
             controller->queueHostController(MidiCntrState::hostChannel, 1, n);
-            controller->ports().sendController(channel, 1, n);
+            controller->sendModWheel(channel, n);
         }
     }
     repaint();
