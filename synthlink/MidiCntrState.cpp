@@ -498,6 +498,22 @@ void MidiCntrState::sendNoteOn(int channel, int note, int velocity)
     portsControl->sendNoteOn(channel, note, velocity);
 }
 
+void MidiCntrState::sendNoteOff(int channel, int note)
+{
+    portsControl->sendNoteOff(channel, note);
+}
+
+void MidiCntrState::sendInstrumentPitchWheel(int channel, int value)
+{
+    portsControl->sendPitchWheelMessage(channel, juce::jlimit(0, 16383, value));
+}
+
+void MidiCntrState::sendInstrumentController(int channel, int controller, int value)
+{
+    if (controller >= 0 && controller < 128)
+        portsControl->sendController(channel, controller, value & 0x7f);
+}
+
 // Host MIDI --------------------------------------------------------------------------------------
 
 void MidiCntrState::handleHostMidi(const juce::uint8* data, int size)

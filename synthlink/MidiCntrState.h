@@ -138,6 +138,10 @@ public:
     void sendSequencerStepChange(int step, int value);
     void sendMainParameterChange(int index, int value);
     void sendNoteOn(int channel, int note, int velocity);
+    void sendNoteOff(int channel, int note);
+    /** The on-screen keyboard's wheels: to the instrument only, never queued for the host. */
+    void sendInstrumentPitchWheel(int channel, int value);
+    void sendInstrumentController(int channel, int controller, int value);
 
     // Host MIDI -----------------------------------------------------------------------------------
     /** One event of the host's MIDI input (audio thread, allocation-free). */
