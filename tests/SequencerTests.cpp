@@ -299,7 +299,10 @@ struct PageTest : SkinTest, StateRig
 TEST_F(PageTest, SequencerAndProgramButtonsSwitchPagesWithTheEditorInset)
 {
     main->setSize(1607, 830);
-    main->runCommand(98);
+    auto* sequencerButton = main->editorPage().group(groups::seq).sequencerButton();
+    ASSERT_NE(sequencerButton, nullptr);
+    sequencerButton->mouseDown(mouse(*sequencerButton, 5, 5));
+    sequencerButton->dispatchPendingMessages();
     EXPECT_EQ(main->currentPage(), 98);
     EXPECT_TRUE(page().isVisible());
     EXPECT_EQ(page().getBounds(), juce::Rectangle<int>(0, 28, 1607, 686 - 28));

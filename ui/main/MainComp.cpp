@@ -26,6 +26,9 @@ MainComp::MainComp(MidiCntrState* state) : controller(state)
     flash = std::make_unique<FlashPanel>(*controller);
     addChildComponent(*flash);
     flash->addChangeListener(this);
+    for (ParamPage* p : {static_cast<ParamPage*>(editor.get()), static_cast<ParamPage*>(flash.get())})
+        if (auto* b = p->group(groups::seq).sequencerButton())
+            b->addChangeListener(this);
 
     keys = std::make_unique<KeyBrd>(*controller);
     addChildComponent(*keys);
@@ -70,6 +73,9 @@ MainComp::~MainComp()
     flash->removeChangeListener(this);
     keys->removeChangeListener(this);
     sequencer->programButton().removeChangeListener(this);
+    for (ParamPage* p : {static_cast<ParamPage*>(editor.get()), static_cast<ParamPage*>(flash.get())})
+        if (auto* b = p->group(groups::seq).sequencerButton())
+            b->removeChangeListener(this);
     sequencer->removeChangeListener(this);
     editor->lcd().removeChangeListener(this);
     for (auto& g : editor->allGroups())
@@ -80,6 +86,11 @@ MainComp::~MainComp()
 int MainComp::keyboardTop() const
 {
     return (int)((float)KeyBrd::restTop * displayScale());
+}
+
+void MainComp::paint(juce::Graphics& g)
+{
+    g.fillAll(juce::Colour(0xff111214)); // the keyboard's case
 }
 
 void MainComp::resized()

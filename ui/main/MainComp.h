@@ -47,6 +47,8 @@ public:
 
     // Layout ---------------------------------------------------------------------------------------
     void resized() override;
+    /** What no child covers: below the keyboard when the window is taller than the design. */
+    void paint(juce::Graphics& g) override;
     void relayout();
     float displayScale() const { return (float)getWidth() / (float)designWidth; }
     /** Where the keyboard's top edge sits at rest (the pages end there). */
