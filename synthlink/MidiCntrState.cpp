@@ -498,11 +498,20 @@ void MidiCntrState::sendNoteOn(int channel, int note, int velocity)
     portsControl->sendNoteOn(channel, note, velocity);
 }
 
-void MidiCntrState::sendModWheel(int channel, int value)
+void MidiCntrState::sendNoteOff(int channel, int note)
 {
-    if (channel < 1 || channel > 16)
-        return;
-    portsControl->sendController(channel, 1, juce::jlimit(0, 127, value));
+    portsControl->sendNoteOff(channel, note);
+}
+
+void MidiCntrState::sendInstrumentPitchWheel(int channel, int value)
+{
+    portsControl->sendPitchWheelMessage(channel, juce::jlimit(0, 16383, value));
+}
+
+void MidiCntrState::sendInstrumentController(int channel, int controller, int value)
+{
+    if (controller >= 0 && controller < 128)
+        portsControl->sendController(channel, controller, value & 0x7f);
 }
 
 // Host MIDI --------------------------------------------------------------------------------------

@@ -138,8 +138,10 @@ public:
     void sendSequencerStepChange(int step, int value);
     void sendMainParameterChange(int index, int value);
     void sendNoteOn(int channel, int note, int velocity);
-    /** The modulation wheel (controller 1) to the instrument only. */
-    void sendModWheel(int channel, int value);
+    void sendNoteOff(int channel, int note);
+    /** The on-screen keyboard's wheels: to the instrument only, never queued for the host. */
+    void sendInstrumentPitchWheel(int channel, int value);
+    void sendInstrumentController(int channel, int controller, int value);
 
     // Host MIDI -----------------------------------------------------------------------------------
     /** One event of the host's MIDI input (audio thread, allocation-free). */

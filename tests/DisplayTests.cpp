@@ -236,9 +236,7 @@ TEST_F(StateTest, PitchWheelSpringsBackToItsCentre)
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0], bytes({0xe2, (104 * 128) & 0x7f, (104 * 128) >> 7}));
     EXPECT_EQ(messages[1], bytes({0xe2, 0x00, 0x40})) << "8192: the centre";
-    const auto host = hostQueue();
-    ASSERT_EQ(host.size(), 2u);
-    EXPECT_EQ(host[1].getPitchWheelValue(), 8192);
+    EXPECT_TRUE(hostQueue().empty()) << "the wheels play the instrument only";
 
     pitch.setValue(20, false); // shown from the host: nothing is sent
     EXPECT_TRUE(sent().empty());
@@ -253,7 +251,7 @@ TEST_F(StateTest, ModulationWheelSendsControllerOneAndStays)
     wheelControl.mouseUp(mouse(wheelControl, 5, 0));
     EXPECT_EQ(wheelControl.getValue(), 101);
     EXPECT_EQ(sent(), (std::vector<std::vector<juce::uint8>>{bytes({0xb2, 1, 1}), bytes({0xb2, 1, 101})}));
-    EXPECT_TRUE(hostQueue().empty()) << "the host channel (65535) drops controllers";
+    EXPECT_TRUE(hostQueue().empty()) << "the wheels play the instrument only";
 
     wheelControl.setValue(127, false);
     wheelControl.mouseWheelMove(mouse(wheelControl, 5, 5), wheel(1.0f));

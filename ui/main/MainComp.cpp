@@ -17,9 +17,23 @@ MainComp::MainComp(MidiCntrState* state) : controller(state)
         g->addChangeListener(this);
     editor->lcd().addChangeListener(this);
 
+    sequencer = std::make_unique<SeqPanel>(*controller);
+    addChildComponent(*sequencer);
+    sequencer->setBounds(1148, 28, SeqPanel::designWidth, SeqPanel::designHeight);
+    sequencer->addChangeListener(this);
+    sequencer->programButton().addChangeListener(this);
+
     flash = std::make_unique<FlashPanel>(*controller);
     addChildComponent(*flash);
     flash->addChangeListener(this);
+    for (ParamPage* p : {static_cast<ParamPage*>(editor.get()), static_cast<ParamPage*>(flash.get())})
+        if (auto* b = p->group(groups::seq).sequencerButton())
+            b->addChangeListener(this);
+
+    keys = std::make_unique<KeyBrd>(*controller);
+    addChildComponent(*keys);
+    keys->addChangeListener(this);
+    keys->setAlwaysOnTop(true);
 
     bar = std::make_unique<AppBar>(*controller);
     addAndMakeVisible(*bar);
@@ -34,6 +48,7 @@ MainComp::MainComp(MidiCntrState* state) : controller(state)
 
     if (!controller->firstOpen)
         showAbout(2000);
+    keys->setVisible(true);
     controller->firstOpen = true;
 
     // Registered last: from here on every code reaches this window; what happened before it is shown by
@@ -57,6 +72,12 @@ MainComp::~MainComp()
         b->removeChangeListener(this);
     bar->channelLabel().removeChangeListener(this);
     flash->removeChangeListener(this);
+    keys->removeChangeListener(this);
+    sequencer->programButton().removeChangeListener(this);
+    for (ParamPage* p : {static_cast<ParamPage*>(editor.get()), static_cast<ParamPage*>(flash.get())})
+        if (auto* b = p->group(groups::seq).sequencerButton())
+            b->removeChangeListener(this);
+    sequencer->removeChangeListener(this);
     editor->lcd().removeChangeListener(this);
     for (auto& g : editor->allGroups())
         g->removeChangeListener(this);
@@ -65,7 +86,12 @@ MainComp::~MainComp()
 
 int MainComp::keyboardTop() const
 {
-    return (int)(686.0f * displayScale());
+    return (int)((float)KeyBrd::restTop * displayScale());
+}
+
+void MainComp::paint(juce::Graphics& g)
+{
+    g.fillAll(juce::Colour(0xff111214)); // the keyboard's case
 }
 
 void MainComp::resized()
@@ -77,21 +103,36 @@ void MainComp::resized()
     controller->settings.set(7, juce::String(getHeight()));
 }
 
-void MainComp::paint(juce::Graphics& g)
-{
-    g.fillAll(juce::Colour(0xff00002f));
-}
-
 void MainComp::relayout()
 {
     const int w = getWidth();
     const float s = displayScale();
     controller->displayScale = s;
     bar->setBounds(bar->getX(), bar->getY(), w, 28);
-    const int top = keyboardTop();
-    editor->setBounds(0, 28, w, top - 28);
-    editor->setScale(s);
-    editor->setVisible(true);
+    keys->setDisplayScale(s); // back at rest, even if it was dragged up
+    const int top = keys->getY();
+    if (page == 98)
+    {
+        sequencer->setBounds(0, 28, w, top - 28);
+        sequencer->setScale(s);
+        sequencer->setVisible(true);
+        // The sound editor shows as a reduced inset at the lower right of the sequencer page; it is
+        // out of sight while a lane is being edited.
+        editor->setBounds((int)(s * 680.0f), (int)(s * 200.0f + 28.0f), (int)(s * 890.0f), (int)(s * 400.0f));
+        if (!sequencer->isLaneEditingOpen())
+        {
+            editor->setScale(s * 890.0f / (float)designWidth);
+            editor->toFront(false);
+            editor->setVisible(true);
+        }
+    }
+    else
+    {
+        sequencer->setVisible(false);
+        editor->setBounds(0, 28, w, top - 28);
+        editor->setScale(s);
+        editor->setVisible(true);
+    }
     if (flash->isVisible())
     {
         flash->setBounds(0, 28, (int)(s * (float)designWidth), top - 28);

@@ -3,12 +3,14 @@
 // notification codes in order, and routes every button, label and panel event to what it does. The
 // only listener of the controller state. Split by concern: MainComp.cpp (construction, layout),
 // MainCompCodes.cpp (notification codes, refresh), MainCompRouting.cpp (change routing, command ids,
-// clipboard), MainCompMenus.cpp (the menus). Message thread only.
+// clipboard, the page switches), MainCompMenus.cpp (the menus). Message thread only.
 #pragma once
 
 #include "AppBar.h"
 #include "EditorPanel.h"
 #include "synthlink/MidiCntrState.h"
+#include "ui/keyboard/KeyBrd.h"
+#include "ui/sequencer/SeqPanel.h"
 #include "ui/widgets/AboutPanel.h"
 #include "ui/widgets/StsResor.h"
 
@@ -45,12 +47,14 @@ public:
 
     // Layout ---------------------------------------------------------------------------------------
     void resized() override;
-    /** The window's dark ground, wherever no page or panel lies (it is opaque). */
+    /** What no child covers: below the keyboard when the window is taller than the design. */
     void paint(juce::Graphics& g) override;
     void relayout();
     float displayScale() const { return (float)getWidth() / (float)designWidth; }
-    /** Where the keyboard's top edge sits (the pages end there). */
+    /** Where the keyboard's top edge sits at rest (the pages end there). */
     int keyboardTop() const;
+    /** Shows page 97 (the sound editor) or 98 (the sequencer page). */
+    void showPage(int id);
 
     // Routing and commands ---------------------------------------------------------------------------
     void changeListenerCallback(juce::ChangeBroadcaster* source) override;
@@ -93,6 +97,8 @@ public:
     EditorPanel& editorPage() { return *editor; }
     FlashPanel& flashPanel() { return *flash; }
     AppBar& appBar() { return *bar; }
+    SeqPanel& sequencerPage() { return *sequencer; }
+    KeyBrd& keyboard() { return *keys; }
     int currentPage() const { return page; }
 
 private:
@@ -100,11 +106,14 @@ private:
     void deleteLater(std::unique_ptr<juce::Component> panel);
     void showNotices();
     void statusChanged(bool online);
+    void sequencerRequest();
 
     MidiCntrState* controller;                       // never owned
     juce::SharedResourcePointer<StsResor> resources; // the shared skin; its look gives "Arial" our faces
     std::unique_ptr<EditorPanel> editor;
+    std::unique_ptr<SeqPanel> sequencer;
     std::unique_ptr<FlashPanel> flash;
+    std::unique_ptr<KeyBrd> keys;
     std::unique_ptr<AppBar> bar;
     std::unique_ptr<AboutPanel> about;
     std::optional<juce::MemoryBlock> clipboard;

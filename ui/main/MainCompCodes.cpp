@@ -32,8 +32,16 @@ void MainComp::handleAsyncUpdate()
         case CS_NOTICE:
             showNotices();
             break;
+        case CS_HOST_CONTROLLER:
+            // The host's modulation wheel moves ours; shown only, never sent back.
+            if (((code >> 7) & 0x7f) == 1)
+                keys->modulationWheel().setValue(code & 0x7f, false);
+            break;
+        case CS_HOST_PITCH_BEND:
+            keys->pitchWheel().setValue((code >> 7) & 0x7f, false);
+            break;
         default:
-            break; // host notes, controllers and pitch bend move the keyboard, which comes with its page
+            break; // host notes and the codes nothing shows
         }
     }
 }
@@ -52,19 +60,27 @@ void MainComp::showNotices()
 
 void MainComp::parameterUpdate(int p, int v)
 {
-    if (p < 0 || p >= 128)
-        return; // sequencer steps are shown by the sequencer page, which comes with its own work
+    if (p < 0 || p >= params::numProgramParams)
+        return;
+    if (p >= params::firstSeqStep)
+    {
+        sequencer->showStep(p, v);
+        return;
+    }
     editor->showValue(p, v);
+    sequencer->showValue(p, v);
     flash->showValue(p, v);
 }
 
 void MainComp::refreshFromEditRecord()
 {
     const auto record = controller->hostBank().getEdit();
-    const int category = record.getSize() > 117 ? (int)static_cast<const std::uint8_t*>(record.getData())[117] : 0;
+    const int category =
+        record.getSize() > 117 ? (int)static_cast<const std::uint8_t*>(record.getData())[117] : 0;
     editor->lcd().show(controller->currentBank.load(), controller->currentProgram.load(), category,
                        controller->hostBank().editName(), categories::name(category));
     editor->refreshFromEditRecord();
     flash->refreshFromEditRecord();
+    sequencer->refreshFromEditRecord();
 }
 } // namespace zentak

@@ -17,6 +17,11 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
         channelMenu();
         return;
     }
+    if (source == &sequencer->programButton())
+    {
+        runCommand(97);
+        return;
+    }
     if (source == editor->group(groups::seq).sequencerButton())
     {
         runCommand(98);
@@ -34,9 +39,20 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
         runCommand(98);
         return;
     }
+    if (source == sequencer.get())
+    {
+        sequencerRequest();
+        return;
+    }
     if (about != nullptr && source == about.get())
     {
         closeAbout();
+        return;
+    }
+    if (source == keys.get())
+    {
+        // A press on the keyboard: in front again, where the user left it until the next layout.
+        keys->toFront(false);
         return;
     }
     for (auto& g : editor->allGroups())
@@ -59,6 +75,10 @@ void MainComp::runCommand(int id)
     case 73:
         editMenu();
         return;
+    case 97: // PROGRAM on the sequencer page
+    case 98: // SEQUENCER in the sequencer group
+        showPage(id);
+        return;
     case 701:
         sendMenu();
         return;
@@ -73,6 +93,30 @@ void MainComp::runCommand(int id)
     default:
         // The bank browser, file commands, MIDI and global panels, host dialog, write dialog and
         // sequencer page answer their ids once they are part of the window.
+        return;
+    }
+}
+
+void MainComp::showPage(int id)
+{
+    page = id == 98 ? 98 : 97;
+    relayout();
+}
+
+void MainComp::sequencerRequest()
+{
+    switch (sequencer->requestCode)
+    {
+    case SeqPanel::laneEditingClosed:
+        relayout();
+        editor->setVisible(true);
+        return;
+    case SeqPanel::openLaneEditingRequest:
+        editor->setTopLeftPosition(-2000, 28);
+        editor->setVisible(false);
+        sequencer->openLaneEditing(sequencer->requestArgument);
+        return;
+    default:
         return;
     }
 }

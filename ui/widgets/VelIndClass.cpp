@@ -53,7 +53,8 @@ void VelIndClass::paint(juce::Graphics& g)
     g.drawRoundedRectangle(0.0f, 16.0f * s, 15.0f * s, 103.0f * s, 3.0f * s, 1.6f * s);
     g.setColour(juce::Colour(0xff76bdd2));
     g.setFont(juce::Font("Arial", 11.0f * s, juce::Font::plain));
-    g.drawText(juce::String(velocity), juce::Rectangle<float>(26.0f * s, 16.0f * s, 25.0f * s, 13.0f * s),
+    g.drawText(juce::String(v), // never "-1" before the first velocity arrives
+               juce::Rectangle<float>(26.0f * s, 16.0f * s, 25.0f * s, 13.0f * s),
                juce::Justification::centred, false);
     g.setColour(juce::Colours::white);
     g.setFont(juce::Font("Arial", 10.0f * s, juce::Font::plain));

@@ -28,13 +28,11 @@ void WheelCnt::setValue(int v, bool send)
     {
         const int n = (int)f;
         const int channel = controller->instrumentChannel.load();
+        // The wheels play the instrument; the host's own MIDI output never carries them.
         if (pitchWheel)
-            controller->sendPitchWheel(channel, n * 128);
+            controller->sendInstrumentPitchWheel(channel, n * 128);
         else
-        {
-            controller->queueHostController(MidiCntrState::hostChannel, 1, n);
-            controller->sendModWheel(channel, n);
-        }
+            controller->sendInstrumentController(channel, 1, n);
     }
     repaint();
 }

@@ -1,6 +1,6 @@
 // WheelCnt: the pitch wheel or the modulation wheel of the on-screen keyboard. Dragging up or a wheel
-// step raises the value (0..127); a user change is sent to the instrument (and, for the modulation
-// wheel, queued for the host) through the controller state. The pitch wheel springs back to its
+// step raises the value (0..127); a user change is sent to the instrument only, through the controller
+// state. The pitch wheel springs back to its
 // centre, 64 (pitch value 8192), when released. Message thread only.
 #pragma once
 
