@@ -199,7 +199,7 @@ public:
     // Bank transfers ----------------------------------------------------------------------------
     /** kind 0 receives program bank `bank`, 7 all four banks (message thread). Kind 100 transmits
         program bank `bank` to the instrument and 107 all four banks: each slot as its program dump
-        (0x02) and name (0x11), paced to the cable, with transmitGapMs() after each slot for the
+        (0x02) and name (0x11), paced to the cable, with transmitGapMs() after each of them for the
         instrument to store it; CS_TRANSFER_PROGRESS per slot sent, then (verify on) the slots are read
         back with CS_TRANSFER_VERIFYING, CS_TRANSFER_PROGRESS per slot read and CS_TRANSFER_MISMATCH per
         slot that differs; CS_TRANSFER_DONE and a notice with the outcome at the end (lastSendReport()
@@ -235,7 +235,7 @@ public:
     void recallRestoredEdit();
 
     // Send settings (message thread; kept in the settings file) -------------------------------------
-    /** Pause after each program of a transmit or write, for the instrument to store it. */
+    /** Pause after each program dump and name of a transmit or write, for the instrument to store it. */
     int transmitGapMs() const;
     void setTransmitGapMs(int ms);
     /** Read back and compare after a bank transmit (the MIDI menu's verify option). */

@@ -18,14 +18,15 @@ namespace zentak
 {
 namespace sf = settingsfiles;
 
-// Why 150 ms after each program: a program dump naming its slot makes the instrument write the slot
-// into its non-volatile memory, and it reads nothing reliably while that write runs. On the cable a
-// slot (228-byte dump and 24-byte name) already takes 81 ms; librarians that send banks to this family
-// of instruments leave 100 to 200 ms between programs. 150 ms sits in the middle of that range with
-// room to spare, and keeps one bank at about 30 s (128 x (81 + 150) ms) and all four at two minutes.
-// An instrument that needs longer shows up in the read-back as slots that differ; the gap is then
-// raised in the settings file (field transmitGapField).
-static_assert(sf::defaultTransmitGapMs == 150);
+// Why 100 ms after each program dump and after each name: a dump or a name naming its slot makes the
+// instrument write that slot into its non-volatile memory, and it cannot be relied on to read what
+// arrives while the write runs. Librarians that send banks to this family of instruments leave 100 to
+// 200 ms after each message; the pause here follows every store message (the dump and the name) and is
+// counted from the moment the message's last byte has left the cable, so it is all the instrument's.
+// 100 ms keeps one bank at about 36 s (128 x (73 + 8 + 2 x 100) ms) and all four at two and a half
+// minutes. An instrument that needs longer shows up in the read-back as slots that differ, never as a
+// success; the pause is then raised in the settings file (field transmitGapField, 1 ... 5000 ms).
+static_assert(sf::defaultTransmitGapMs == 100);
 
 namespace
 {
@@ -224,7 +225,12 @@ private:
                 }
                 const auto dump = frame(0x02, item.bank, item.slot, packed(item).data(), (size_t)records::programPayload);
                 const auto name = frame(0x11, item.bank, item.slot, item.name.data(), item.name.size());
-                if (outputGone() || !sendWhole(dump) || !sendWhole(name))
+                const auto sendAndStore = [this](const std::vector<std::uint8_t>& m)
+                {
+                    // The instrument writes its memory once the message has arrived: give it the gap.
+                    return !outputGone() && sendWhole(m) && pause(state.ports().msUntilCableIdle() + gapMs);
+                };
+                if (!sendAndStore(dump) || !sendAndStore(name))
                 {
                     outcome = cancelled.load() ? Outcome::cancelled : Outcome::outputClosed;
                     break;
@@ -233,12 +239,6 @@ private:
                 setReport([sent](SendReport& r) { r.slotsSent = sent; });
                 if (transmit)
                     state.postChange(codes::transferProgress(item.bank, item.slot));
-                // The instrument stores the slot once the name has arrived: give it the gap.
-                if (!pause(state.ports().msUntilCableIdle() + gapMs))
-                {
-                    outcome = Outcome::cancelled;
-                    break;
-                }
             }
 
         std::vector<SendReport::Problem> problems;

@@ -170,13 +170,20 @@ double EvolverSimulator::maxInputBacklogBytes() const
 void EvolverSimulator::dropNextAnswer()
 {
     std::lock_guard<std::mutex> l(queueLock);
-    dropNext = true;
+    ++dropNext;
 }
 
 void EvolverSimulator::corruptNextAnswer()
 {
     std::lock_guard<std::mutex> l(queueLock);
     corruptNext = true;
+}
+
+void EvolverSimulator::corruptAnswerFor(int bank, int slot)
+{
+    std::lock_guard<std::mutex> l(queueLock);
+    corruptBank = bank;
+    corruptSlot = slot;
 }
 
 void EvolverSimulator::setChannel(int ch)
@@ -324,9 +331,9 @@ void EvolverSimulator::answer(std::vector<std::uint8_t> m, bool isAnswer)
     if (isAnswer)
     {
         std::lock_guard<std::mutex> l(queueLock);
-        if (dropNext)
+        if (dropNext > 0)
         {
-            dropNext = false;
+            --dropNext;
             return;
         }
         if (corruptNext && m.size() > 2)
@@ -474,7 +481,18 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
         return;
     case 0x05: // one program dump
         if (slotOk)
-            answer(programDump(0x02, bank, slot));
+        {
+            auto dump = programDump(0x02, bank, slot);
+            {
+                std::lock_guard<std::mutex> l(queueLock);
+                if (bank == corruptBank && slot == corruptSlot)
+                {
+                    corruptBank = corruptSlot = -1;
+                    dump.erase(dump.begin() + (std::ptrdiff_t)(dump.size() / 2));
+                }
+            }
+            answer(std::move(dump));
+        }
         return;
     case 0x06: // the edit buffer
         answer(programDump(0x03, -1, -1));

@@ -78,10 +78,12 @@ public:
         memory; a message arriving meanwhile is lost (counted, see lostWhileStoring). 0: stores are
         instant. */
     void setStoreTimeMs(int ms);
-    /** The next answer is lost on the cable. */
+    /** The next answer is lost on the cable (called n times: the next n answers). */
     void dropNextAnswer();
     /** The next answer arrives with one byte missing from its middle. */
     void corruptNextAnswer();
+    /** The next answer to a program request for (bank, slot) arrives with one byte missing. */
+    void corruptAnswerFor(int bank, int slot);
     void setChannel(int channel1to16);
 
     // Panel --------------------------------------------------------------------------------------
@@ -181,7 +183,9 @@ private:
     int pieceSize = 0;
     int frameworkReadSize = 0;
     bool realTimeInside = false;
-    bool dropNext = false, corruptNext = false;
+    int dropNext = 0;
+    bool corruptNext = false;
+    int corruptBank = -1, corruptSlot = -1;
     int inputBufferBytes = 0;
     double maxBacklog = 0.0;
     std::atomic<int> overrunCount{0};
