@@ -24,7 +24,8 @@ struct Link
 
     explicit Link(int cableRate)
     {
-        MidiCntrStateOptions options{juce::File::getSpecialLocation(juce::File::tempDirectory), {}, devices, false};
+        MidiCntrStateOptions options{
+            juce::File::getSpecialLocation(juce::File::tempDirectory), {}, devices, false};
         options.cableBytesPerSecond = cableRate;
         state = std::make_unique<MidiCntrState>(options);
         state->selectInputPort(1);

@@ -19,7 +19,8 @@ constexpr bool sysexInPieces = true;
 constexpr size_t sysexPiece = 256;
 } // namespace
 
-MIDI_PORTS_Control::MIDI_PORTS_Control(std::shared_ptr<MidiDeviceBackend> devicesToUse, int cableBytesPerSecond)
+MIDI_PORTS_Control::MIDI_PORTS_Control(std::shared_ptr<MidiDeviceBackend> devicesToUse,
+                                       int cableBytesPerSecond)
     : backend(devicesToUse != nullptr ? std::move(devicesToUse) : std::make_shared<NoMidiDevices>()),
       queue(4096)
 {
@@ -215,7 +216,8 @@ void MIDI_PORTS_Control::reportTracked(std::uint32_t id, bool handedOver)
     trackedChanged.notify_all();
 }
 
-bool MIDI_PORTS_Control::waitUntilHandedOver(std::uint32_t id, int timeoutMs, const std::function<bool()>& stop)
+bool MIDI_PORTS_Control::waitUntilHandedOver(std::uint32_t id, int timeoutMs,
+                                             const std::function<bool()>& stop)
 {
     if (id == 0)
         return false;

@@ -30,7 +30,8 @@ public:
     /** A DIN MIDI cable: 31250 baud, ten bits per byte. */
     static constexpr int dinBytesPerSecond = 3125;
 
-    explicit MIDI_PORTS_Control(std::shared_ptr<MidiDeviceBackend> backend, int cableBytesPerSecond = dinBytesPerSecond);
+    explicit MIDI_PORTS_Control(std::shared_ptr<MidiDeviceBackend> backend,
+                                int cableBytesPerSecond = dinBytesPerSecond);
     ~MIDI_PORTS_Control();
 
     MidiDeviceBackend& devices() { return *backend; }

@@ -30,8 +30,8 @@ static_assert(sf::defaultTransmitGapMs == 100);
 
 namespace
 {
-constexpr int answerTimeoutMs = 1500;     // a 228-byte answer is 73 ms on the cable; the rest is slack
-constexpr int handOverTimeoutMs = 10000;  // a message waiting behind a full cable, in the worst case
+constexpr int answerTimeoutMs = 1500;    // a 228-byte answer is 73 ms on the cable; the rest is slack
+constexpr int handOverTimeoutMs = 10000; // a message waiting behind a full cable, in the worst case
 constexpr int silentSlotsBeforeGivingUp = 3;
 
 juce::String slotText(int bank, int slot)
@@ -143,7 +143,8 @@ private:
                 if (isName != wantName)
                     continue;
                 // A damaged answer cannot be trusted to name its slot; anything else must name ours.
-                const bool wellFormed = wantName ? a.size() == 24 : a.size() == (size_t)records::slotProgramMessage;
+                const bool wellFormed =
+                    wantName ? a.size() == 24 : a.size() == (size_t)records::slotProgramMessage;
                 if (wellFormed && (a[5] != bank || a[6] != slot))
                     continue; // a late answer to an earlier request
                 return a;
@@ -223,7 +224,8 @@ private:
                     outcome = Outcome::cancelled;
                     break;
                 }
-                const auto dump = frame(0x02, item.bank, item.slot, packed(item).data(), (size_t)records::programPayload);
+                const auto dump =
+                    frame(0x02, item.bank, item.slot, packed(item).data(), (size_t)records::programPayload);
                 const auto name = frame(0x11, item.bank, item.slot, item.name.data(), item.name.size());
                 const auto sendAndStore = [this](const std::vector<std::uint8_t>& m)
                 {
@@ -296,11 +298,12 @@ private:
             }
             const int done = checked;
             auto copy = problems;
-            setReport([done, &copy](SendReport& r)
-                      {
-                          r.slotsVerified = done;
-                          r.problems = copy;
-                      });
+            setReport(
+                [done, &copy](SendReport& r)
+                {
+                    r.slotsVerified = done;
+                    r.problems = copy;
+                });
             if (transmit)
                 state.postChange(codes::transferProgress(item.bank, item.slot));
         }
@@ -321,10 +324,12 @@ private:
             return slotText(items[0].bank, items[0].slot);
         if (kind == 107)
             return "All banks";
-        return "Bank " + juce::String::charToString((juce::juce_wchar)('A' + (items.empty() ? 0 : items[0].bank)));
+        return "Bank " +
+               juce::String::charToString((juce::juce_wchar)('A' + (items.empty() ? 0 : items[0].bank)));
     }
 
-    juce::String statusText(Outcome outcome, int sent, int total, const std::vector<SendReport::Problem>& problems) const
+    juce::String statusText(Outcome outcome, int sent, int total,
+                            const std::vector<SendReport::Problem>& problems) const
     {
         const bool write = kind == writeKind;
         const auto subject = what();
@@ -333,7 +338,8 @@ private:
         {
         case Outcome::verified:
             return write ? "Written to " + subject + " on the instrument and verified."
-                         : subject + " sent to the instrument and verified: " + juce::String(total) + " programs.";
+                         : subject + " sent to the instrument and verified: " + juce::String(total) +
+                               " programs.";
         case Outcome::sent:
             return write ? "Written to " + subject + " on the instrument (not read back)."
                          : subject + " sent to the instrument (" + juce::String(total) +
@@ -372,14 +378,15 @@ private:
     void finish(Outcome outcome, int sent, int total, int checked, std::vector<SendReport::Problem> problems)
     {
         const auto text = statusText(outcome, sent, total, problems);
-        setReport([&](SendReport& r)
-                  {
-                      r.outcome = outcome;
-                      r.slotsSent = sent;
-                      r.slotsVerified = checked;
-                      r.problems = problems;
-                      r.status = text;
-                  });
+        setReport(
+            [&](SendReport& r)
+            {
+                r.outcome = outcome;
+                r.slotsSent = sent;
+                r.slotsVerified = checked;
+                r.problems = problems;
+                r.status = text;
+            });
         state.sending.store(false);
         state.addNotice(text);
         if (kind != writeKind && outcome != Outcome::cancelled)

@@ -83,7 +83,10 @@ public:
     /** When the cable carries its last byte so far. */
     double idleAt() const { return freeAt; }
     /** Bytes still to travel at now. */
-    double backlogBytes(double now) const { return rate == 0 ? 0.0 : std::max(0.0, freeAt - now) / msPerByte(); }
+    double backlogBytes(double now) const
+    {
+        return rate == 0 ? 0.0 : std::max(0.0, freeAt - now) / msPerByte();
+    }
 
 private:
     double msPerByte() const { return 1000.0 / (double)rate; }

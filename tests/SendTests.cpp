@@ -8,6 +8,8 @@
 #include "synthlink/SendPacing.h"
 #include "synthlink/SystemMidiDevices.h"
 #include "synthlink/simulator/EvolverSimulator.h"
+#include "ui/main/MainComp.h"
+#include "ui/main/MenuSeam.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +80,9 @@ TEST(SendPacing, WaitingChangesOfOneParameterKeepTheLastValueAndTheirPlace)
         {"a note is never passed either",
          {paramChange(20, 1), shortMessage({0x90, 60, 100}), paramChange(20, 2), paramChange(20, 3)},
          "p20=1 x144 p20=3"},
-        {"changes for another output are not merged", {paramChange(20, 1, 1), paramChange(20, 2, 2)}, "p20=1 p20=2"},
+        {"changes for another output are not merged",
+         {paramChange(20, 1, 1), paramChange(20, 2, 2)},
+         "p20=1 p20=2"},
         {"wheels keep every event",
          {shortMessage({0xE0, 0, 64}), shortMessage({0xE0, 0, 65}), shortMessage({0xB0, 1, 3}),
           shortMessage({0xB0, 1, 4})},
@@ -155,7 +159,10 @@ struct SendLink : ::testing::Test
         return false;
     }
 
-    bool waitForSendToEnd() { return waitUntil([this] { return !state->isSending(); }); }
+    bool waitForSendToEnd()
+    {
+        return waitUntil([this] { return !state->isSending(); });
+    }
 
     void settle()
     {
@@ -231,6 +238,40 @@ TEST_F(SendLink, CurrentPresetGoesToTheEditBufferWhole)
 
     state->selectOutputPort(0);
     EXPECT_FALSE(state->sendEditRecord()) << "no output: reported, not pretended";
+}
+
+TEST_F(SendLink, TheSendMenuSendsTheCurrentPresetAndTheHostProgram)
+{
+    MainComp window(state.get());
+    int choice = 0;
+    menus::ScopedShower shower([&choice](juce::PopupMenu&&, juce::Component*, menus::Result result)
+                               { result(choice); });
+    const auto simHoldsEdit = [this]
+    {
+        settle();
+        const auto edit = sim().editBuffer();
+        for (int i = 0; i < 192; ++i)
+            if (edit[(size_t)i] != state->editByte(i))
+                return false;
+        return true;
+    };
+
+    for (int i = 0; i < 192; ++i)
+        state->hostBank().setEditByte(i, (std::uint8_t)((i * 13) % 128));
+    choice = 1; // "Current Preset: ..."
+    window.runCommand(701);
+    EXPECT_TRUE(simHoldsEdit());
+
+    std::uint8_t record[208];
+    for (int i = 0; i < 208; ++i)
+        record[i] = (std::uint8_t)((i * 7) % 90 + 1);
+    state->hostBank().setSlot(5, record, sizeof(record));
+    state->currentHostProgram.store(5);
+    choice = 2; // "FX Bank Preset: ..."
+    window.runCommand(701);
+    EXPECT_EQ(state->editByte(40), record[40]);
+    EXPECT_TRUE(simHoldsEdit());
+    EXPECT_EQ(receivedWith(0x03).size(), 2u);
 }
 
 TEST_F(SendLink, WriteToC17StoresTheSameBytesInTheInstrumentAndTheLibrary)
@@ -382,9 +423,8 @@ TEST_F(SendLink, CancelStopsAtOnceAndAClosedOutputEndsWithAStatus)
     EXPECT_LT(closed.slotsSent, 512);
     EXPECT_EQ(rec->count(CS_TRANSFER_DONE), 1);
     EXPECT_FALSE(state->transferActive.load());
-    EXPECT_EQ(state->takeNotices(),
-              juce::StringArray("Transmit stopped: the MIDI output was closed after " +
-                                juce::String(closed.slotsSent) + " of 512 programs."));
+    EXPECT_EQ(state->takeNotices(), juce::StringArray("Transmit stopped: the MIDI output was closed after " +
+                                                      juce::String(closed.slotsSent) + " of 512 programs."));
 }
 
 TEST_F(SendLink, WithoutAnswersATransmitIsSentButNotVerified)
@@ -434,8 +474,8 @@ TEST_F(SendLink, ARestoredProjectSendsItsSoundOnceTheOutputIsOpen)
         bool setting, openBefore;
         int editDumps;
     };
-    for (const auto c : {Case{"on, output open", true, true, 1}, Case{"on, output opened later", true, false, 1},
-                         Case{"off", false, true, 0}})
+    for (const auto c : {Case{"on, output open", true, true, 1},
+                         Case{"on, output opened later", true, false, 1}, Case{"off", false, true, 0}})
     {
         open(0);
         state->setSendSoundOnProjectOpen(c.setting);
