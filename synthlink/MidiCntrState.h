@@ -5,8 +5,9 @@
 //
 // Threads: constructed and destroyed on the message thread. The instrument's MIDI-input thread runs
 // the MidiInputCallback side; the audio thread calls handleHostMidi, drainHostQueue and, through the
-// processor, writes edit bytes; everything else is the message thread's. Paths reachable from the
-// audio thread (postChange, handleHostMidi, selectProgram, the sends) neither allocate nor wait.
+// processor, writes edit bytes; the send job (a program write or bank transmit and its read-back) runs
+// on a thread of its own; everything else is the message thread's. Paths reachable from the audio
+// thread (postChange, handleHostMidi, selectProgram, the parameter sends) neither allocate nor wait.
 #pragma once
 
 #include "HandlerComp.h"
@@ -203,7 +204,9 @@ public:
         instrument to store it; CS_TRANSFER_PROGRESS per slot sent, then (verify on) the slots are read
         back with CS_TRANSFER_VERIFYING, CS_TRANSFER_PROGRESS per slot read and CS_TRANSFER_MISMATCH per
         slot that differs; CS_TRANSFER_DONE and a notice with the outcome at the end (lastSendReport()
-        has the details). The library's banks are only read. */
+        has the details). The library's banks are only read. While a write or another transfer runs,
+        a transmit is not started: a notice says so (and CS_TRANSFER_DONE follows unless a transfer is
+        running, so a progress box opened for it closes). */
     void startTransfer(int kind, int bank);
     /** Ends a receive, or cancels a transmit after the message in hand (CANCEL; message thread). */
     void endTransfer();

@@ -317,7 +317,14 @@ void MidiCntrState::startTransfer(int kind, int bank)
     if (kind == 100 || kind == 107)
     {
         if (sending.load() || transferActive.load())
-            return; // one transfer at a time
+        {
+            // One send at a time. A write still running ends this request at once; a running transfer
+            // keeps its own progress box and is not ended by this one.
+            addNotice("Not started: the instrument is still busy with the last transfer or write.");
+            if (!transferActive.load())
+                postChange(CS_TRANSFER_DONE);
+            return;
+        }
         transferKind.store(kind);
         transferActive.store(true);
         std::vector<int> slots;

@@ -315,6 +315,22 @@ TEST_F(SendLink, WriteRefusesBadSlotsAndSaysWhenTheInstrumentWasNotWritten)
     EXPECT_EQ(state->lastSendReport().outcome, SendReport::Outcome::noOutput);
     EXPECT_EQ(state->takeNotices(),
               juce::StringArray("Stored in B:4 in the library only: no MIDI output is open."));
+
+    // One send at a time: a second write or a transmit while a write runs is refused, and said so.
+    state->selectOutputPort(1);
+    state->setTransmitGapMs(300);
+    ASSERT_TRUE(state->writeProgram(0, 0, "Busy"));
+    EXPECT_FALSE(state->writeProgram(0, 1, "Second"));
+    EXPECT_NE(state->programBank(0)->slotName(1).trimEnd(), juce::String("Second"))
+        << "refused: nothing changed";
+    state->startTransfer(100, 0);
+    state->deliverPendingWakes();
+    EXPECT_FALSE(state->transferActive.load());
+    EXPECT_EQ(rec->count(CS_TRANSFER_DONE), 1) << "a progress box opened for it closes";
+    ASSERT_TRUE(waitForSendToEnd());
+    EXPECT_EQ(state->takeNotices(),
+              juce::StringArray({"Not started: the instrument is still busy with the last transfer or write.",
+                                 "Written to A:1 on the instrument and verified."}));
 }
 
 TEST_F(SendLink, TransmitBankWithVerifyFillsTheInstrumentAndLeavesTheLibraryAlone)
@@ -468,21 +484,32 @@ TEST_F(SendLink, ARestoredProjectSendsItsSoundOnceTheOutputIsOpen)
             saver.hostBank().setEditByte(i, (std::uint8_t)((i * 3 + 1) % 120));
         chunks::writeBank(saver, chunk);
     }
+    juce::MemoryBlock programChunk;
+    {
+        MidiCntrState saver(MidiCntrStateOptions{temp.folder, {}, std::make_shared<NoMidiDevices>(), false});
+        for (int i = 0; i < 192; ++i)
+            saver.hostBank().setEditByte(i, (std::uint8_t)((i * 3 + 1) % 120));
+        chunks::writeProgram(saver, programChunk);
+    }
     struct Case
     {
         const char* name;
-        bool setting, openBefore;
+        bool setting, openBefore, bankChunk;
         int editDumps;
     };
-    for (const auto c : {Case{"on, output open", true, true, 1},
-                         Case{"on, output opened later", true, false, 1}, Case{"off", false, true, 0}})
+    for (const auto c :
+         {Case{"on, output open", true, true, true, 1}, Case{"on, output opened later", true, false, true, 1},
+          Case{"on, program chunk", true, true, false, 1}, Case{"off", false, true, true, 0}})
     {
         open(0);
         state->setSendSoundOnProjectOpen(c.setting);
         if (!c.openBefore)
             state->selectOutputPort(0);
         const auto before = receivedWith(0x03).size();
-        ASSERT_TRUE(chunks::readBank(*state, chunk.getData(), (int)chunk.getSize()));
+        if (c.bankChunk)
+            ASSERT_TRUE(chunks::readBank(*state, chunk.getData(), (int)chunk.getSize()));
+        else
+            ASSERT_TRUE(chunks::readProgram(*state, programChunk.getData(), (int)programChunk.getSize()));
         settle();
         if (!c.openBefore)
         {
@@ -568,4 +595,34 @@ TEST_F(SendDin, TransmitAtDinSpeedFillsEverySlot)
     EXPECT_EQ(report.outcome, SendReport::Outcome::verified) << report.status;
     EXPECT_EQ(slotsHeld(3), 128);
     EXPECT_EQ(sim().overruns(), 0);
+}
+
+TEST(SendSettings, OlderSettingsFilesGetTheDefaultsAndChoicesSurviveASave)
+{
+    TempFolder temp;
+    {
+        MidiCntrState state(MidiCntrStateOptions{temp.folder, {}, std::make_shared<NoMidiDevices>()});
+        // A file written before these settings existed holds "0" in their fields.
+        EXPECT_EQ(state.settings[43], juce::String("0"));
+        EXPECT_EQ(state.transmitGapMs(), 100);
+        EXPECT_TRUE(state.sendSoundOnProjectOpen());
+        EXPECT_TRUE(state.verifyTransmit());
+        for (const auto& [text, ms] : {std::pair<const char*, int>{"250", 250},
+                                       {"abc", 100},
+                                       {"-5", 100},
+                                       {"99999", 100},
+                                       {"", 100},
+                                       {"1", 1}})
+        {
+            state.settings.set(43, text);
+            EXPECT_EQ(state.transmitGapMs(), ms) << text;
+        }
+        state.setTransmitGapMs(180);
+        state.setSendSoundOnProjectOpen(false);
+        state.setVerifyTransmit(false);
+    }
+    MidiCntrState reopened(MidiCntrStateOptions{temp.folder, {}, std::make_shared<NoMidiDevices>()});
+    EXPECT_EQ(reopened.transmitGapMs(), 180);
+    EXPECT_FALSE(reopened.sendSoundOnProjectOpen());
+    EXPECT_FALSE(reopened.verifyTransmit());
 }
