@@ -56,6 +56,7 @@ bool readBank(MidiCntrState& state, const void* data, int size)
         host.setEdit(section + 19, 208);
         state.editRecordReplaced();
         state.markEditRestored();
+        state.recallRestoredEdit(); // the instrument gets the sound the project saved
     }
     return true;
 }
@@ -81,6 +82,7 @@ bool readProgram(MidiCntrState& state, const void* data, int size)
     host.setEdit(record, 208);
     state.loadHostProgram();
     state.markEditRestored();
+    state.recallRestoredEdit();
     return true;
 }
 } // namespace zentak::chunks

@@ -77,7 +77,8 @@ MidiCntrState::MidiCntrState(MidiCntrStateOptions options)
     relay.addChangeListener(this);
 
     portsControl = std::make_unique<MIDI_PORTS_Control>(
-        options.devices != nullptr ? options.devices : std::make_shared<SystemMidiDevices>());
+        options.devices != nullptr ? options.devices : std::make_shared<SystemMidiDevices>(),
+        options.cableBytesPerSecond);
     openSavedPorts();
 
     wakePump = std::make_unique<WakePump>(*this);
@@ -88,6 +89,7 @@ MidiCntrState::~MidiCntrState()
     // The input goes first: no instrument message may change the banks while they are being saved,
     // and none can queue host work after the timer and the relay have stopped.
     portsControl->closeInput();
+    joinSendJob();
     stopTimer();
     wakePump.reset();
     relay.removeChangeListener(this);

@@ -5,8 +5,9 @@
 //
 // Threads: constructed and destroyed on the message thread. The instrument's MIDI-input thread runs
 // the MidiInputCallback side; the audio thread calls handleHostMidi, drainHostQueue and, through the
-// processor, writes edit bytes; everything else is the message thread's. Paths reachable from the
-// audio thread (postChange, handleHostMidi, selectProgram, the sends) neither allocate nor wait.
+// processor, writes edit bytes; the send job (a program write or bank transmit and its read-back) runs
+// on a thread of its own; everything else is the message thread's. Paths reachable from the audio
+// thread (postChange, handleHostMidi, selectProgram, the parameter sends) neither allocate nor wait.
 #pragma once
 
 #include "HandlerComp.h"
@@ -26,8 +27,11 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace zentak
@@ -60,6 +64,39 @@ struct MidiCntrStateOptions
     bool useFiles = true;
     /** Reads the library file whole; empty: from the disk. False when it cannot be read. */
     std::function<bool(const juce::File&, juce::MemoryBlock&)> readLibraryFile;
+    /** The byte rate the output to the instrument is kept to: its MIDI in is a DIN port. */
+    int cableBytesPerSecond = 3125;
+};
+
+/** How the last program write or bank transmit went: what the progress box and the status line show.
+    A copy taken with MidiCntrState::lastSendReport (any thread). */
+struct SendReport
+{
+    enum class Outcome
+    {
+        none,         // nothing sent yet
+        running,      // sending or reading back
+        sent,         // everything sent, not read back (verify off)
+        verified,     // everything sent and read back equal
+        mismatched,   // read back, and at least one slot differs or did not answer (see problems)
+        notVerified,  // sent, but the instrument could not be read back (no input, no answers)
+        cancelled,    // CANCEL: stopped after the slot in hand
+        outputClosed, // the MIDI output was closed or changed while sending
+        noOutput      // no MIDI output open: nothing was sent
+    };
+    struct Problem
+    {
+        int bank, slot;
+        juce::String what; // "parameters differ", "name differs", "no answer", "damaged answer"
+    };
+
+    int kind = -1; // 100, 107 (transmit), or MidiCntrState::writeKind
+    Outcome outcome = Outcome::none;
+    int slotsTotal = 0, slotsSent = 0, slotsVerified = 0;
+    std::vector<Problem> problems;
+    juce::String status; // one line for the status bar, also posted as a notice
+
+    bool succeeded() const { return outcome == Outcome::verified || outcome == Outcome::sent; }
 };
 
 class MidiCntrState : public juce::MidiInputCallback, private juce::Timer, private juce::ChangeListener
@@ -165,9 +202,55 @@ public:
     void handleSysex(const juce::uint8* message, size_t size);
 
     // Bank transfers ----------------------------------------------------------------------------
-    /** kind 0 receives program bank `bank`, 7 all four banks, 100 / 107 transmit (no requests). */
+    /** kind 0 receives program bank `bank`, 7 all four banks (message thread). Kind 100 transmits
+        program bank `bank` to the instrument and 107 all four banks: each slot as its program dump
+        (0x02) and name (0x11), paced to the cable, with transmitGapMs() after each of them for the
+        instrument to store it; CS_TRANSFER_PROGRESS per slot sent, then (verify on) the slots are read
+        back with CS_TRANSFER_VERIFYING, CS_TRANSFER_PROGRESS per slot read and CS_TRANSFER_MISMATCH per
+        slot that differs; CS_TRANSFER_DONE and a notice with the outcome at the end (lastSendReport()
+        has the details). The library's banks are only read. While a write or another transfer runs,
+        a transmit is not started: a notice says so (and CS_TRANSFER_DONE follows unless a transfer is
+        running, so a progress box opened for it closes). */
     void startTransfer(int kind, int bank);
+    /** Ends a receive, or cancels a transmit after the message in hand (CANCEL; message thread). */
     void endTransfer();
+
+    // Sending programs to the instrument (message thread) ------------------------------------------
+    /** Kind of the report of a program write (writeProgram). */
+    static constexpr int writeKind = 200;
+    /** Send -> "Current Preset": the edit record to the instrument's edit buffer (0x03, 226 bytes).
+        False when no output is open. */
+    bool sendEditRecord();
+    /** Send -> "FX Bank Preset": loads the current host program into the edit record and sends it. */
+    bool sendHostProgram();
+    /** WRITE: stores the edit record under `name` (cut or padded to 16 characters; characters that a
+        name message cannot carry become spaces) into program bank `bank` (0..3), slot `slot` (0..127):
+        the library's slot gets the same 208 bytes, the edit record the name, (bank, slot) becomes the
+        current program, and CS_PROGRAM_STORED, CS_NAMES_STORED, CS_EDIT_NAME_CHANGED are posted at once.
+        Then the instrument's slot is written (0x02 dump naming the slot, 0x11 name) and, with verify,
+        read back and compared. The outcome arrives as a notice (CS_NOTICE) and in lastSendReport().
+        Returns false, changing nothing, for a bad bank or slot or while a transfer or another write
+        runs; with no output open the library is still written and the notice says the instrument was
+        not. */
+    bool writeProgram(int bank, int slot, const juce::String& name, bool verify = true);
+    /** True while a write or a transmit is sending or reading back. */
+    bool isSending() const { return sending.load(); }
+    SendReport lastSendReport() const;
+
+    /** The edit record a host project just restored goes to the instrument's edit buffer, now if the
+        output is open, otherwise as soon as it opens ("Send sound when project opens"). */
+    void recallRestoredEdit();
+
+    // Send settings (message thread; kept in the settings file) -------------------------------------
+    /** Pause after each program dump and name of a transmit or write, for the instrument to store it. */
+    int transmitGapMs() const;
+    void setTransmitGapMs(int ms);
+    /** Read back and compare after a bank transmit (the MIDI menu's verify option). */
+    bool verifyTransmit() const;
+    void setVerifyTransmit(bool on);
+    /** "Send sound when project opens". */
+    bool sendSoundOnProjectOpen() const;
+    void setSendSoundOnProjectOpen(bool on);
 
     // Ports and files (message thread) ----------------------------------------------------------
     juce::StringArray inputDeviceNames() { return portsControl->devices().inputNames(); }
@@ -240,6 +323,8 @@ public:
 
 private:
     class WakePump;
+    class SendJob;
+    friend class SendJob;
 
     void sendHostQueued(const juce::MidiMessage& m);
     void openSavedPorts();
@@ -257,6 +342,14 @@ private:
     void handleProgramName(const juce::uint8* m, size_t size);
     void handleComboDump(const juce::uint8* m, size_t size);
     void pruneHostQueue(int now);
+    void startSendJob(int kind, std::vector<int> slots, bool verify);
+    void joinSendJob();
+    /** CANCEL of a running transmit (a write runs on). */
+    void cancelTransmit();
+    /** A verify is waiting for an answer: takes the read-back dumps and names (MIDI-input thread). */
+    bool offerVerifyAnswer(const juce::uint8* m, size_t size);
+    void sendPendingRecall();
+    bool settingFlag(int field) const;
     int relativeNow() const { return (int)(clock() - clockBase); }
 
     juce::File folder;
@@ -296,6 +389,20 @@ private:
 
     std::unique_ptr<MIDI_PORTS_Control> portsControl;
     bool useFiles = true;
+
+    struct SendJobDeleter
+    {
+        void operator()(SendJob* job) const;
+    };
+    std::unique_ptr<SendJob, SendJobDeleter> sendJob;
+    std::atomic<bool> sending{false};
+    std::atomic<bool> verifying{false};
+    std::atomic<bool> recallPending{false};
+    mutable std::mutex reportLock;
+    SendReport report;
+    std::mutex answerLock; // read-back answers on their way from the MIDI-input thread to the job
+    std::condition_variable answerArrived;
+    std::deque<std::vector<std::uint8_t>> answers;
     SysexAssembler assembler;
 
     juce::MidiBuffer hostQueue;

@@ -210,6 +210,7 @@ void MidiCntrState::openInputPort(int k)
 void MidiCntrState::openOutputPort(int k)
 {
     portsControl->openOutputPort(k);
+    sendPendingRecall(); // a project restored before the output was open
 }
 
 void MidiCntrState::loadPortSettings()

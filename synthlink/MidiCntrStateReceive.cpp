@@ -99,6 +99,10 @@ void MidiCntrState::handleSysex(const juce::uint8* m, size_t size)
     case 0x02:
     case 0x03:
     case 0x0A:
+        // While a write or transmit reads the instrument back, its slot dumps are the read-back's
+        // answers: they are compared, never stored. An edit-buffer dump (226 bytes) is not one.
+        if (size != (size_t)records::editProgramMessage && offerVerifyAnswer(m, size))
+            return;
         handleProgramDump(m, size, m[4]);
         return;
     case 0x0F:
@@ -107,6 +111,8 @@ void MidiCntrState::handleSysex(const juce::uint8* m, size_t size)
         postChange(CS_SYNTH_ONLINE);
         return;
     case 0x11:
+        if (offerVerifyAnswer(m, size))
+            return;
         handleProgramName(m, size);
         return;
     case 0x22:
@@ -308,6 +314,26 @@ void MidiCntrState::startTransfer(int kind, int bank)
 {
     if (bank < 0 || bank > 3)
         return;
+    if (kind == 100 || kind == 107)
+    {
+        if (sending.load() || transferActive.load())
+        {
+            // One send at a time. A write still running ends this request at once; a running transfer
+            // keeps its own progress box and is not ended by this one.
+            addNotice("Not started: the instrument is still busy with the last transfer or write.");
+            if (!transferActive.load())
+                postChange(CS_TRANSFER_DONE);
+            return;
+        }
+        transferKind.store(kind);
+        transferActive.store(true);
+        std::vector<int> slots;
+        for (int b = kind == 107 ? 0 : bank; b <= (kind == 107 ? 3 : bank); ++b)
+            for (int s = 0; s < 128; ++s)
+                slots.push_back(b * 128 + s);
+        startSendJob(kind, std::move(slots), verifyTransmit());
+        return;
+    }
     transferKind.store(kind);
     transferActive.store(true);
     if (kind == 0 || kind == 7)
@@ -319,6 +345,7 @@ void MidiCntrState::startTransfer(int kind, int bank)
 
 void MidiCntrState::endTransfer()
 {
+    cancelTransmit(); // CANCEL: a transmit stops after the message in hand
     transferActive.store(false);
     receiveIntoBank.store(false);
     transferKind.store(-1);

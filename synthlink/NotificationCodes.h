@@ -21,6 +21,8 @@ enum NotificationCode : int
     CS_COMBO_EDIT_LOADED = 0x1F000000,
     CS_PROGRAM2_EDIT_LOADED = 0x20000000,
     CS_NOTICE = 0x21000000, // a notice for the user is waiting (MidiCntrState::takeNotices)
+    CS_TRANSFER_MISMATCH = 0x22000000,  // + (bank << 8) + slot: a slot read back differs from what was sent
+    CS_TRANSFER_VERIFYING = 0x23000000, // a transmit has sent every slot and now reads them back
     CS_HOST_NOTE_OFF = 0x80, // MIDI kinds: status of the host message
     CS_HOST_NOTE_ON = 0x90,
     CS_HOST_CONTROLLER = 0xB0,
@@ -36,6 +38,11 @@ constexpr int paramChanged(int index, int value)
 constexpr int transferProgress(int bank, int slot)
 {
     return CS_TRANSFER_PROGRESS + (bank << 8) + slot;
+}
+
+constexpr int transferMismatch(int bank, int slot)
+{
+    return CS_TRANSFER_MISMATCH + (bank << 8) + slot;
 }
 
 constexpr int hostNoteOff(int channel, int note)

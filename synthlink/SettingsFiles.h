@@ -15,6 +15,15 @@ constexpr const char* rejectedLibraryFile = "dataevl.evl.bak";
 constexpr const char* libraryNoticeFile = "dataevl.notice";
 constexpr int numFields = 50;
 constexpr int channelField = 42;
+/** Pause in ms after each program dump and name sent to a slot; "0", empty or out of 1..5000: the
+    default. */
+constexpr int transmitGapField = 43;
+/** "Send sound when project opens": "off" turns it off, anything else (older files hold "0") is on. */
+constexpr int recallField = 44;
+/** Read back after a bank transmit: "off" turns it off, anything else is on. */
+constexpr int verifyField = 45;
+/** The gap the instrument is given to store each program (see MidiCntrStateSend.cpp). */
+constexpr int defaultTransmitGapMs = 100;
 
 /** The 50 fields of a new settings file. */
 juce::StringArray newFields();

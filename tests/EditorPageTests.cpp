@@ -208,8 +208,11 @@ TEST_F(WindowFixture, KnobDragReachesTheInstrumentAndTheHostInsideOneGesture)
     EXPECT_EQ(c.value, 50);
     EXPECT_EQ(host.events, (std::vector<std::string>{"b24", "v24=43", "v24=46", "v24=50", "e24"}));
     EXPECT_EQ(host.faults, 0);
+    // Values still waiting for the cable when a newer one comes are replaced by it: at least the last
+    // one goes out, and the instrument ends where the knob stopped.
     const auto changes = sentSince(before, 0x01);
-    ASSERT_EQ(changes.size(), 3u);
+    ASSERT_GE(changes.size(), 1u);
+    EXPECT_LE(changes.size(), 3u);
     EXPECT_EQ(changes.back()[5], 24);
     EXPECT_EQ(sim().editBuffer()[24], 50);
     EXPECT_FALSE(window->editorPage().isGestureOpen(24));

@@ -150,16 +150,40 @@ void EvolverSimulator::setNamesPaddedWith7F(bool on)
     namesPadded = on;
 }
 
+void EvolverSimulator::setInputBufferBytes(int bytes)
+{
+    std::lock_guard<std::mutex> l(queueLock);
+    inputBufferBytes = juce::jmax(0, bytes);
+}
+
+void EvolverSimulator::setStoreTimeMs(int ms)
+{
+    storeTimeMs.store(juce::jmax(0, ms));
+}
+
+double EvolverSimulator::maxInputBacklogBytes() const
+{
+    std::lock_guard<std::mutex> l(queueLock);
+    return maxBacklog;
+}
+
 void EvolverSimulator::dropNextAnswer()
 {
     std::lock_guard<std::mutex> l(queueLock);
-    dropNext = true;
+    ++dropNext;
 }
 
 void EvolverSimulator::corruptNextAnswer()
 {
     std::lock_guard<std::mutex> l(queueLock);
     corruptNext = true;
+}
+
+void EvolverSimulator::corruptAnswerFor(int bank, int slot)
+{
+    std::lock_guard<std::mutex> l(queueLock);
+    corruptBank = bank;
+    corruptSlot = slot;
 }
 
 void EvolverSimulator::setChannel(int ch)
@@ -188,6 +212,19 @@ void EvolverSimulator::schedule(std::vector<std::uint8_t> m, bool fromUs)
         {
             // Each direction of the cable carries one byte after another.
             double& freeAt = fromUs ? toSimFreeAt : fromSimFreeAt;
+            if (fromUs)
+            {
+                // What the interface holds that is not on the cable yet: earlier bytes still waiting
+                // and the message being handed over.
+                const double backlog =
+                    juce::jmax(0.0, freeAt - due) * (double)bytesPerSecond / 1000.0 + (double)m.size();
+                if (inputBufferBytes > 0 && backlog > (double)inputBufferBytes)
+                {
+                    ++overrunCount;
+                    return;
+                }
+                maxBacklog = juce::jmax(maxBacklog, backlog);
+            }
             const double start = juce::jmax(due, freeAt);
             due = start + 1000.0 * (double)m.size() / (double)bytesPerSecond;
             freeAt = due;
@@ -294,9 +331,9 @@ void EvolverSimulator::answer(std::vector<std::uint8_t> m, bool isAnswer)
     if (isAnswer)
     {
         std::lock_guard<std::mutex> l(queueLock);
-        if (dropNext)
+        if (dropNext > 0)
         {
-            dropNext = false;
+            --dropNext;
             return;
         }
         if (corruptNext && m.size() > 2)
@@ -334,6 +371,12 @@ std::vector<std::vector<std::uint8_t>> EvolverSimulator::received() const
     return log;
 }
 
+std::vector<double> EvolverSimulator::receivedAtMs() const
+{
+    std::lock_guard<std::mutex> l(logLock);
+    return logTimes;
+}
+
 size_t EvolverSimulator::receivedCount() const
 {
     std::lock_guard<std::mutex> l(logLock);
@@ -342,13 +385,21 @@ size_t EvolverSimulator::receivedCount() const
 
 void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
 {
+    const double now = nowMs();
     {
         std::lock_guard<std::mutex> l(logLock);
         log.push_back(m);
+        logTimes.push_back(now);
     }
     const auto at = [&m](size_t i) -> int { return i < m.size() ? m[i] : 0; };
     if (m.empty())
         return;
+    if (now < busyUntil)
+    {
+        ++lostStoring; // still writing the last store: nothing is read meanwhile
+        return;
+    }
+    const auto stored = [this, now] { busyUntil = now + (double)storeTimeMs.load(); };
 
     if (m[0] != 0xF0)
     {
@@ -412,7 +463,10 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
             return;
         std::lock_guard<std::mutex> l(modelLock);
         if (command == 0x02 && d->bank >= 0 && d->bank < 4 && d->slot < 128)
+        {
             std::memcpy(banks.data() + (size_t)(d->bank * 128 + d->slot) * 208, d->record.data(), 192);
+            stored();
+        }
         else if (command == 0x03 && d->bank < 0)
             std::memcpy(edit.data(), d->record.data(), 192);
         return;
@@ -422,11 +476,23 @@ void EvolverSimulator::handle(const std::vector<std::uint8_t>& m)
         {
             std::lock_guard<std::mutex> l(modelLock);
             std::memcpy(banks.data() + (size_t)(bank * 128 + slot) * 208 + 192, m.data() + 7, 16);
+            stored();
         }
         return;
     case 0x05: // one program dump
         if (slotOk)
-            answer(programDump(0x02, bank, slot));
+        {
+            auto dump = programDump(0x02, bank, slot);
+            {
+                std::lock_guard<std::mutex> l(queueLock);
+                if (bank == corruptBank && slot == corruptSlot)
+                {
+                    corruptBank = corruptSlot = -1;
+                    dump.erase(dump.begin() + (std::ptrdiff_t)(dump.size() / 2));
+                }
+            }
+            answer(std::move(dump));
+        }
         return;
     case 0x06: // the edit buffer
         answer(programDump(0x03, -1, -1));

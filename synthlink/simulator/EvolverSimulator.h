@@ -70,10 +70,20 @@ public:
     void setComboCommand(std::uint8_t command);
     /** Names go out with their trailing spaces sent as 0x7F; a blank name is sixteen 0x7F. */
     void setNamesPaddedWith7F(bool on);
-    /** The next answer is lost on the cable. */
+    /** The interface in front of the simulator's MIDI in holds at most this many bytes that are not
+        yet on the cable (0: unlimited). A message that does not fit is lost, as a driver whose buffer
+        is full loses it, and counted as an overrun. */
+    void setInputBufferBytes(int bytes);
+    /** After storing a program or a name into a slot the instrument is busy for this long writing its
+        memory; a message arriving meanwhile is lost (counted, see lostWhileStoring). 0: stores are
+        instant. */
+    void setStoreTimeMs(int ms);
+    /** The next answer is lost on the cable (called n times: the next n answers). */
     void dropNextAnswer();
     /** The next answer arrives with one byte missing from its middle. */
     void corruptNextAnswer();
+    /** The next answer to a program request for (bank, slot) arrives with one byte missing. */
+    void corruptAnswerFor(int bank, int slot);
     void setChannel(int channel1to16);
 
     // Panel --------------------------------------------------------------------------------------
@@ -120,6 +130,15 @@ public:
     /** Every message that reached the simulator, in order (its MIDI monitor). */
     std::vector<std::vector<std::uint8_t>> received() const;
     size_t receivedCount() const;
+    /** When each message of received() was taken in, on clockMs(). */
+    std::vector<double> receivedAtMs() const;
+    /** The simulator's clock: milliseconds since it was built. */
+    double clockMs() const { return nowMs(); }
+    /** Messages lost to a full input buffer, and the most bytes that buffer ever held. */
+    int overruns() const { return overrunCount.load(); }
+    double maxInputBacklogBytes() const;
+    /** Messages that arrived while a store was being written, and were lost. */
+    int lostWhileStoring() const { return lostStoring.load(); }
 
 private:
     struct Pending
@@ -164,7 +183,15 @@ private:
     int pieceSize = 0;
     int frameworkReadSize = 0;
     bool realTimeInside = false;
-    bool dropNext = false, corruptNext = false;
+    int dropNext = 0;
+    bool corruptNext = false;
+    int corruptBank = -1, corruptSlot = -1;
+    int inputBufferBytes = 0;
+    double maxBacklog = 0.0;
+    std::atomic<int> overrunCount{0};
+    std::atomic<int> storeTimeMs{0};
+    double busyUntil = 0.0; // worker thread only
+    std::atomic<int> lostStoring{0};
     bool quit = false;
     int busy = 0;
 
@@ -174,6 +201,7 @@ private:
 
     mutable std::mutex logLock;
     std::vector<std::vector<std::uint8_t>> log;
+    std::vector<double> logTimes;
     std::atomic<int> answeredCount{0};
     std::atomic<std::int64_t> wireBytes{0};
     const double startMs;

@@ -102,9 +102,16 @@ void MainComp::editMenuChosen(int id)
 void MainComp::sendMenuChosen(int id)
 {
     if (id == 1)
+    {
         controller->storeProgram(false, 0, 0, controller->hostBank().getEdit());
+        if (!controller->sendEditRecord())
+            controller->addNotice("Not sent: no MIDI output is open.");
+    }
     else if (id == 2)
-        controller->loadHostProgram();
+    {
+        if (!controller->sendHostProgram())
+            controller->addNotice("Not sent: no MIDI output is open.");
+    }
 }
 
 void MainComp::channelChosen(int n)
