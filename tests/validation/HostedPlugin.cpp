@@ -2,7 +2,7 @@
 
 namespace zentak::validation
 {
-const EditorSize editorSizes[6] = {{0, 964, 516},       {1030, 1124, 602}, {1160, 1205, 645},
+const EditorSize editorSizes[6] = {{0, 964, 516},     {1030, 1124, 602}, {1160, 1205, 645},
                                    {1290, 1365, 731}, {1410, 1526, 817}, {1600, 1607, 860}};
 
 juce::Point<int> editorSizeForScreenWidth(int screenWidth)
@@ -56,7 +56,10 @@ juce::String artefactPath(Format format)
         return ZENTAK_VST2_PATH;
     case Format::vst3:
         // .../Zentak Control.vst3/Contents/x86_64-linux/Zentak Control.so: hosts load the bundle.
-        return juce::File(ZENTAK_VST3_PATH).getParentDirectory().getParentDirectory().getParentDirectory()
+        return juce::File(ZENTAK_VST3_PATH)
+            .getParentDirectory()
+            .getParentDirectory()
+            .getParentDirectory()
             .getFullPathName();
     case Format::lv2:
         return ZENTAK_LV2_BUNDLE;
@@ -127,7 +130,8 @@ HostedPlugin loadPlugin(Format format)
     {
         // An LV2 host finds plug-ins by URI in the bundles of its search path.
         pluginFormat->searchPathsForPlugins(
-            juce::FileSearchPath(juce::File(identifier).getParentDirectory().getFullPathName()), false, false);
+            juce::FileSearchPath(juce::File(identifier).getParentDirectory().getFullPathName()), false,
+            false);
         identifier = ZENTAK_LV2_URI;
     }
 
@@ -164,7 +168,8 @@ bool sameAudio(const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>
     if (a.getNumChannels() != b.getNumChannels() || a.getNumSamples() != b.getNumSamples())
         return false;
     for (int ch = 0; ch < a.getNumChannels(); ++ch)
-        if (std::memcmp(a.getReadPointer(ch), b.getReadPointer(ch), sizeof(float) * (size_t)a.getNumSamples()) != 0)
+        if (std::memcmp(a.getReadPointer(ch), b.getReadPointer(ch),
+                        sizeof(float) * (size_t)a.getNumSamples()) != 0)
             return false;
     return true;
 }
@@ -172,7 +177,8 @@ bool sameAudio(const juce::AudioBuffer<float>& a, const juce::AudioBuffer<float>
 void choosePluginMidiDevices(const juce::String& input, const juce::String& output)
 {
     // The plug-in keeps its ports by name in its settings folder: input, 0x0F, output, 0x10, 0x11.
-    auto folder = juce::File::getSpecialLocation(juce::File::userApplicationDataDirectory).getChildFile("PlugSettings");
+    auto folder =
+        juce::File::getSpecialLocation(juce::File::userApplicationDataDirectory).getChildFile("PlugSettings");
     folder.createDirectory();
     juce::MemoryOutputStream out;
     out << input;

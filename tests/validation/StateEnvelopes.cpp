@@ -9,7 +9,8 @@ constexpr size_t bankHeaderLength = sizeof(bankHeader) - 1;
 
 bool startsWithBankHeader(const juce::MemoryBlock& block)
 {
-    return block.getSize() >= bankHeaderLength && std::memcmp(block.getData(), bankHeader, bankHeaderLength) == 0;
+    return block.getSize() >= bankHeaderLength &&
+           std::memcmp(block.getData(), bankHeader, bankHeaderLength) == 0;
 }
 
 // FXB bank: 'CcnK', byte size, 'FBCh', version, fx id, fx version, programs, 128 reserved bytes,
@@ -64,7 +65,8 @@ juce::MemoryBlock pluginChunkIn(Format format, const juce::MemoryBlock& hostStat
             if (auto* component = xml->getChildByName("IComponent"))
             {
                 juce::MemoryBlock chunk;
-                if (chunk.fromBase64Encoding(component->getAllSubText().trim()) && startsWithBankHeader(chunk))
+                if (chunk.fromBase64Encoding(component->getAllSubText().trim()) &&
+                    startsWithBankHeader(chunk))
                     return chunk;
             }
         return {};
@@ -79,7 +81,8 @@ juce::MemoryBlock pluginChunkIn(Format format, const juce::MemoryBlock& hostStat
     return {};
 }
 
-juce::MemoryBlock withPluginChunk(Format format, const juce::MemoryBlock& hostState, const juce::MemoryBlock& chunk)
+juce::MemoryBlock withPluginChunk(Format format, const juce::MemoryBlock& hostState,
+                                  const juce::MemoryBlock& chunk)
 {
     if (pluginChunkIn(format, hostState).isEmpty())
         return {};
@@ -107,7 +110,8 @@ juce::MemoryBlock withPluginChunk(Format format, const juce::MemoryBlock& hostSt
     {
         const auto text = hostState.toString();
         const auto range = lv2ChunkLiteral(text, nullptr);
-        const auto replaced = text.replaceSection(range.getStart(), range.getLength(), chunk.toBase64Encoding());
+        const auto replaced =
+            text.replaceSection(range.getStart(), range.getLength(), chunk.toBase64Encoding());
         return juce::MemoryBlock(replaced.toRawUTF8(), replaced.getNumBytesAsUTF8());
     }
     }
