@@ -37,6 +37,10 @@ ZentakAudioProcessor::ZentakAudioProcessor(MidiCntrStateOptions options)
     }
 
     controller.setHostNotifier(this);
+    // An LV2 host starts from the declared default of every parameter; the first message-thread
+    // round tells it the values of the sound actually loaded.
+    if (wrapperType == wrapperType_LV2)
+        controller.editRecordReplaced();
 
     // The standalone app started with --simulator talks to the built-in instrument simulator.
     if (wrapperType == wrapperType_Standalone &&
@@ -276,7 +280,14 @@ void ZentakAudioProcessor::hostGestureEnd(int index)
 
 void ZentakAudioProcessor::hostValuesReplaced()
 {
-    // Every format re-reads the parameter values; nothing is recorded as automation.
+    // A VST 2 host re-reads the parameter values when told the display changed. The VST3 and LV2
+    // wrappers keep a copy of every value of their own, which only a parameter's change message
+    // renews; without it those hosts keep showing, and later play back, the sound before the
+    // replacement. A host that sends the values back finds them in the edit record already, so
+    // nothing reaches the instrument twice.
     updateHostDisplay(ChangeDetails().withParameterInfoChanged(true).withProgramChanged(true));
+    if (wrapperType == wrapperType_VST3 || wrapperType == wrapperType_LV2)
+        for (auto* p : hostParams)
+            p->sendValueChangedMessageToListeners(p->getValue());
 }
 } // namespace zentak

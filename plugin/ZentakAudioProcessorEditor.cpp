@@ -13,6 +13,9 @@ ZentakAudioProcessorEditor::ZentakAudioProcessorEditor(ZentakAudioProcessor& p)
     corner = std::make_unique<juce::ResizableCornerComponent>(this, &constrainer);
     addAndMakeVisible(*corner);
     constrainer.setSizeLimits(730, 377, 1928, 996);
+    // The same limits for the host's own window frame (VST3, LV2): the host may resize the editor,
+    // within them.
+    setConstrainer(&constrainer);
 
     setSize(owner.editorWidth, owner.editorHeight);
     owner.addChangeListener(this);

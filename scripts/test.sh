@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the release build of the plug-ins and tests, then the tests
-# again under the address and undefined-behaviour sanitizers, the threaded tests under the thread
-# sanitizer, and bounded fuzzing of every reader of outside bytes.
+# Sets up, builds and runs every test: the release build of the plug-ins and tests (with the
+# validation host, which loads the built VST 2, VST3 and LV2 plug-ins as a host does on a virtual
+# display of its own, and a headless Ardour session that saves and reopens the VST3 and VST 2
+# plug-ins), then the tests again under the address and undefined-behaviour sanitizers, the threaded
+# tests under the thread sanitizer, and bounded fuzzing of every reader of outside bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
