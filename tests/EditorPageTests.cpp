@@ -364,3 +364,30 @@ TEST_F(WindowFixture, TheStatusShowsTheInstrumentOnLine)
     settle();
     EXPECT_EQ(window->appBar().statusLabel().getText(), juce::String("OFF-LINE"));
 }
+
+// Every caption fits its control: no descender of any caption reaches the control's last row, where
+// it would be cut, at the design scale and at 0.6.
+TEST(Captions, NoCaptionIsCutAtTheBottomOfItsControl)
+{
+    juce::SharedResourcePointer<StsResor> skin;
+    for (float s : {1.0f, 0.6f})
+        for (const auto& g : groups::specs())
+            for (const auto& row : g.controls)
+            {
+                if (row.extra & groups::hidden)
+                    continue;
+                StsCont c;
+                c.setup(row.parameter, row.label, row.minimum, row.maximum, row.kind,
+                        groups::boxWidthFor(row.kind));
+                c.setDesignBounds(0, 0, (float)row.width, (float)row.height);
+                c.setDisplayScale(s);
+                c.showValue(row.minimum, ParDes::valueText(row.parameter, row.minimum));
+                const auto image = render(c);
+                int ink = 0;
+                // A side switch's caption starts right of its lamp.
+                const int from = row.kind == StsCont::ledSwitch ? (int)(36 * s) : 0;
+                for (int x = from; x < image.getWidth(); ++x)
+                    ink += image.getPixelAt(x, image.getHeight() - 1).getAlpha() > 40 ? 1 : 0;
+                EXPECT_EQ(ink, 0) << g.name << " " << row.label << " at " << s;
+            }
+}

@@ -316,8 +316,10 @@ void StsCont::paint(juce::Graphics& g)
         g.setOpacity(1.0f);
         g.drawImage(knobFilm, px((float)(designWidth / 2 - 15)), 0, px(50), px(50), knobFrame * 58, 0, 56,
                     56);
-        paintText(g, valueText, 0xffeeeeee, 11, {0, 8, w, 66}, centred);
-        paintText(g, label, 0xffdadada, 12, {0, 20, w, 66}, centred);
+        // Value and caption sit higher than a plain centring in the 66-pixel box would put
+        // them, so the caption's descenders (Frequency, Velocity, Grunge) stay inside the control.
+        paintText(g, valueText, 0xffeeeeee, 11, {0, 6, w, 66}, centred);
+        paintText(g, label, 0xffdadada, 12, {0, 16, w, 66}, centred);
         break;
     case ledSwitch:
         paintLed(g, 0, 37);
@@ -325,7 +327,7 @@ void StsCont::paint(juce::Graphics& g)
         break;
     case centredLedSwitch:
         paintLed(g, (designWidth - 37) / 2, 36);
-        paintText(g, label, 0xffdadada, 12, {0, 10, w, h}, centred);
+        paintText(g, label, 0xffdadada, 12, {0, 8, w, h}, centred); // descenders stay inside
         break;
     default:
         break;
