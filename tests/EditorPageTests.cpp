@@ -391,3 +391,21 @@ TEST(Captions, NoCaptionIsCutAtTheBottomOfItsControl)
                 EXPECT_EQ(ink, 0) << g.name << " " << row.label << " at " << s;
             }
 }
+
+// An open window with nothing happening runs no timer of its own: the widgets' short timers run only
+// after a release, the splash only for its time.
+TEST_F(WindowFixture, AnIdleWindowRunsNoTimer)
+{
+    window->closeAbout();
+    settle();
+    std::function<int(juce::Component&)> running = [&running](juce::Component& c)
+    {
+        int n = 0;
+        if (auto* t = dynamic_cast<juce::Timer*>(&c); t != nullptr && t->isTimerRunning())
+            n += 1;
+        for (auto* child : c.getChildren())
+            n += running(*child);
+        return n;
+    };
+    EXPECT_EQ(running(*window), 0);
+}
