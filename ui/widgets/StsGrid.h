@@ -32,6 +32,11 @@ public:
     void fill(int mode, int argument);
     void setScrollValue(int v);
     void setFirstRow(int r);
+    /** Selects row (-1: none) as a press would, without reporting it; with scrollIntoView, a row out
+        of sight is scrolled to the middle of the list. */
+    void selectRow(int row, bool scrollIntoView);
+    /** The row listing (bank, slot), or -1. */
+    int findRow(int bank, int slot) const;
 
     /** The label of a slot: bank letter, ":", slot + 1 in three digits (A:001 ... A:128). */
     static juce::String rowLabel(int bank, int slot);
