@@ -21,8 +21,8 @@ juce::PopupMenu MainComp::buildEditMenu() const
     m.addItem(1, "Copy Program: " + trimmedName(controller->hostBank().editName()));
     juce::String paste("Paste");
     if (clipboard.has_value() && clipboard->getSize() >= (size_t)records::programSize)
-        paste = "Paste " + trimmedName(records::decodeName(
-                               static_cast<const std::uint8_t*>(clipboard->getData()) + records::nameOffset));
+        paste = "Paste " + trimmedName(records::decodeName(static_cast<const std::uint8_t*>(clipboard->getData()) +
+                                                           records::nameOffset));
     m.addItem(2, paste);
     return m;
 }
@@ -83,8 +83,7 @@ void MainComp::sendMenu()
 
 void MainComp::channelMenu()
 {
-    menus::show(buildChannelMenu(), &bar->channelLabel(),
-                guarded(alive, [this](int id) { channelChosen(id); }));
+    menus::show(buildChannelMenu(), &bar->channelLabel(), guarded(alive, [this](int id) { channelChosen(id); }));
 }
 
 void MainComp::programMenu()
