@@ -75,9 +75,11 @@ public:
     juce::uint32 slotTextColour = 0xff00bbbb, nameTextColour = 0xff80ffff;
     juce::uint32 selectedSlotTextColour = 0xff00cccc, selectedNameTextColour = 0xff80ffff;
 
+    /** The program name listed in row (read from the bank at the time of the call). */
+    juce::String rowName(int row) const;
+
 private:
     int scrollLimit() const { return juce::jmax(0, rowCount - visibleRows()); }
-    juce::String rowName(int row) const;
     void paintBackground(juce::Graphics& g);
 
     MidiCntrState* controller; // never owned
