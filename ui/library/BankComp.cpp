@@ -104,6 +104,18 @@ void BankComp::showBank(int b, int slot)
 {
     list.fill(0, juce::jlimit(0, 3, b));
     list.selectRow(list.findRow(juce::jlimit(0, 3, b), slot), true);
+    showListChosen();
+}
+
+void BankComp::showListChosen()
+{
+    const int mode = list.getFillMode(), argument = list.getFillArgument();
+    for (int b = 0; b < 4; ++b)
+        bankButtons[(size_t)b]->getTextButton()->setToggleState(mode == 0 && argument == b,
+                                                                juce::dontSendNotification);
+    for (int n = 0; n < numCategoryButtons; ++n)
+        categoryButtons[(size_t)n]->getTextButton()->setToggleState(mode == 1 && argument == n,
+                                                                    juce::dontSendNotification);
 }
 
 void BankComp::refill()
@@ -120,7 +132,7 @@ void BankComp::showProgram(int bank, int slot, int category, const juce::String&
 {
     categoryText = categories::name(category);
     display.show(bank, slot, category, name, categoryText);
-    repaint(80, 131, 182, 16);
+    repaint(80, 282, 220, 16);
 }
 
 void BankComp::report(int code)
@@ -137,6 +149,7 @@ void BankComp::stsbutChanged(StsBut& button)
         if (&button == bankButtons[(size_t)b].get())
         {
             list.fill(0, b);
+            showListChosen();
             report(bankChosen);
             return;
         }
@@ -144,6 +157,7 @@ void BankComp::stsbutChanged(StsBut& button)
         if (&button == categoryButtons[(size_t)n].get())
         {
             list.fill(1, n);
+            showListChosen();
             return;
         }
     if (&button == &file)
@@ -177,9 +191,9 @@ void BankComp::paint(juce::Graphics& g)
     g.drawImage(instrumentLogo, 167, 185, 167, 65, 0, 0, instrumentLogo.getWidth(),
                 instrumentLogo.getHeight());
 
-    // The current program's category, under the display.
+    // The current program's category, under the picture.
     g.setColour(juce::Colour(0xffc8c8c8));
     g.setFont(juce::Font("Arial", 13.0f, juce::Font::plain));
-    g.drawText(categoryText, 80, 131, 182, 16, juce::Justification::centredLeft, true);
+    g.drawText("Category: " + categoryText, 80, 282, 220, 16, juce::Justification::centredLeft, true);
 }
 } // namespace zentak

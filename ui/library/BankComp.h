@@ -67,6 +67,8 @@ public:
 private:
     void stsbutChanged(StsBut& button) override;
     void report(int code);
+    /** The bank or category listed lights its button. */
+    void showListChosen();
 
     MidiCntrState* controller; // never owned
     std::array<std::unique_ptr<StsBut>, 4> bankButtons;

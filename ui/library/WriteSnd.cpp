@@ -38,6 +38,14 @@ WriteSnd::WriteSnd(MidiCntrState* state, int bank, int slot, const juce::String&
     display.addChangeListener(this);
     addAndMakeVisible(display);
     list.selectRow(list.findRow(juce::jlimit(0, 3, bank), slot), false);
+    showBankChosen();
+}
+
+void WriteSnd::showBankChosen()
+{
+    for (int b = 0; b < 4; ++b)
+        bankButtons[(size_t)b]->getTextButton()->setToggleState(b == list.getFillArgument(),
+                                                                juce::dontSendNotification);
 }
 
 WriteSnd::~WriteSnd()
@@ -70,7 +78,7 @@ void WriteSnd::layout(int width, int height)
     cancel.setBounds(left + 280, bottom - 54, 70, 18);
     write.setBounds(left + 280, bottom - 18, 70, 18);
     if (rename != nullptr)
-        rename->setTopLeftPosition(left, 57);
+        rename->setTopLeftPosition(left + 260, 58);
     setBounds(0, 28, width, height);
     // The chosen slot in sight once the list knows its height.
     list.selectRow(list.selectedRow, true);
@@ -80,7 +88,7 @@ void WriteSnd::openRename()
 {
     if (rename != nullptr)
         return;
-    rename = std::make_unique<RenameCnt>(left, 57, name.substring(0, 16).trimEnd());
+    rename = std::make_unique<RenameCnt>(left + 260, 58, name.substring(0, 16).trimEnd());
     rename->okButton().addButtonListener(this);
     rename->cancelButton().addButtonListener(this);
     addAndMakeVisible(*rename);
@@ -109,6 +117,7 @@ void WriteSnd::stsbutChanged(StsBut& button)
             list.fill(0, b);
             list.selectRow(list.findRow(b, slot), true);
             display.showSlot(b, slot);
+            showBankChosen();
             return;
         }
     if (rename != nullptr && &button == &rename->okButton())

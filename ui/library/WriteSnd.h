@@ -53,6 +53,8 @@ public:
 private:
     void stsbutChanged(StsBut& button) override;
     void closeRename();
+    /** The bank shown lights its button. */
+    void showBankChosen();
     static juce::String sixteen(const juce::String& text);
 
     MidiCntrState* controller; // never owned
