@@ -8,6 +8,7 @@ MainComp::MainComp(MidiCntrState* state) : controller(state)
     setOpaque(true);
     controller->transferActive.store(false);
     controller->receiveIntoBank.store(false);
+    createLibraryPages();
 
     editor = std::make_unique<EditorPanel>(*controller);
     addAndMakeVisible(*editor);
@@ -66,6 +67,7 @@ MainComp::~MainComp()
     controller->removeListener(this);
     controller->mainWindowReady = false;
     cancelPendingUpdate();
+    removeLibraryListeners();
     if (about != nullptr)
         about->removeChangeListener(this);
     for (const auto& b : bar->buttons())
@@ -133,6 +135,7 @@ void MainComp::relayout()
         editor->setScale(s);
         editor->setVisible(true);
     }
+    layoutLibraryPages(w, top);
     if (flash->isVisible())
     {
         flash->setBounds(0, 28, (int)(s * (float)designWidth), top - 28);

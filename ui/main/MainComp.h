@@ -3,11 +3,14 @@
 // notification codes in order, and routes every button, label and panel event to what it does. The
 // only listener of the controller state. Split by concern: MainComp.cpp (construction, layout),
 // MainCompCodes.cpp (notification codes, refresh), MainCompRouting.cpp (change routing, command ids,
-// clipboard, the page switches), MainCompMenus.cpp (the menus). Message thread only.
+// clipboard, the page switches), MainCompMenus.cpp (the menus), MainCompLibrary.cpp (the bank browser,
+// the write dialog, the FILE and bank menus and the file commands). Message thread only.
 #pragma once
 
 #include "AppBar.h"
 #include "EditorPanel.h"
+#include "ui/library/BankComp.h"
+#include "ui/library/WriteSnd.h"
 #include "synthlink/MidiCntrState.h"
 #include "ui/keyboard/KeyBrd.h"
 #include "ui/sequencer/SeqPanel.h"
@@ -42,6 +45,8 @@ public:
     void handleAsyncUpdate() override;
     /** Shows the whole edit record: LCD, every control of both pages. */
     void refreshFromEditRecord();
+    /** The bank, number, category and name of the edit record on the LCDs of the editor and browser. */
+    void showProgramName();
     /** Shows parameter p's new value v on every page (never sends). */
     void parameterUpdate(int p, int v);
 
@@ -86,6 +91,34 @@ public:
     void closeAbout();
     bool isAboutShown() const { return about != nullptr; }
 
+    // Library (MainCompLibrary.cpp) ----------------------------------------------------------------
+    void toggleBankBrowser();
+    void toggleWriteDialog();
+    void closeWriteDialog();
+    bool isBankBrowserShown() const { return browserShown; }
+    bool isWriteDialogShown() const { return writeDialog != nullptr; }
+    BankComp& bankBrowserPage() { return *bankBrowser; }
+    WriteSnd* writeDialogPanel() { return writeDialog.get(); }
+    void fileMenu();
+    void bankFileMenu();
+    void bankMidiMenu();
+    void presetsMenu();
+    void bankContextMenu(int bank, int slot);
+    juce::PopupMenu buildFileMenu() const;
+    juce::PopupMenu buildBankFileMenu() const;
+    juce::PopupMenu buildBankMidiMenu() const;
+    juce::PopupMenu buildPresetsMenu() const;
+    juce::PopupMenu buildBankContextMenu(int bank, int slot) const;
+    void fileMenuChosen(int id);
+    void bankFileMenuChosen(int id);
+    void bankMidiMenuChosen(int id);
+    void presetsMenuChosen(int id);
+    void bankContextMenuChosen(int id, int bank, int slot);
+    /** A choice (event 91) of slot s of bank b in the browser's list. */
+    void bankSlotChosen(int bank, int slot);
+    /** A command code the browser reported. */
+    void bankBrowserCommand(int code);
+
     /** Shows host slot n with its label in the host-slot chooser, when that chooser is open. */
     void showHostSlotInChooser(int n, const juce::String& label);
     int chooserSlot() const { return hostChooserSlot; }
@@ -107,6 +140,15 @@ private:
     void showNotices();
     void statusChanged(bool online);
     void sequencerRequest();
+    void createLibraryPages();
+    void removeLibraryListeners();
+    void layoutLibraryPages(int w, int top);
+    /** Routes a change of the browser, its list or the write dialog; false for any other source. */
+    bool libraryChange(juce::ChangeBroadcaster* source);
+    /** The bank lists show what the banks hold now (programs stored, names received, a bank loaded). */
+    void refreshBankList();
+    void bankListEvent();
+    void writeChosen();
 
     MidiCntrState* controller;                       // never owned
     juce::SharedResourcePointer<StsResor> resources; // the shared skin; its look gives "Arial" our faces
@@ -116,6 +158,9 @@ private:
     std::unique_ptr<KeyBrd> keys;
     std::unique_ptr<AppBar> bar;
     std::unique_ptr<AboutPanel> about;
+    std::unique_ptr<BankComp> bankBrowser;
+    bool browserShown = false;
+    std::unique_ptr<WriteSnd> writeDialog;
     std::optional<juce::MemoryBlock> clipboard;
     int page = 97;
     int hostChooserSlot = -1;

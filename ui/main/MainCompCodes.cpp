@@ -13,6 +13,7 @@ void MainComp::midiCntrStateChanged(MidiCntrState*)
 
 void MainComp::handleAsyncUpdate()
 {
+    bool banksChanged = false;
     for (const int code : controller->takePendingCodes())
     {
         switch (codes::kind(code))
@@ -32,6 +33,14 @@ void MainComp::handleAsyncUpdate()
         case CS_NOTICE:
             showNotices();
             break;
+        case CS_PROGRAM_STORED:
+        case CS_PROGRAM2_STORED:
+        case CS_NAMES_STORED:
+            banksChanged = true; // the lists are filled once, after every code of this update
+            break;
+        case CS_EDIT_NAME_CHANGED:
+            showProgramName();
+            break;
         case CS_HOST_CONTROLLER:
             // The host's modulation wheel moves ours; shown only, never sent back.
             if (((code >> 7) & 0x7f) == 1)
@@ -44,6 +53,8 @@ void MainComp::handleAsyncUpdate()
             break; // host notes and the codes nothing shows
         }
     }
+    if (banksChanged)
+        refreshBankList();
 }
 
 void MainComp::statusChanged(bool online)
@@ -72,13 +83,18 @@ void MainComp::parameterUpdate(int p, int v)
     flash->showValue(p, v);
 }
 
+void MainComp::showProgramName()
+{
+    const int category = (int)controller->hostBank().editByte(117);
+    const int bank = controller->currentBank.load(), slot = controller->currentProgram.load();
+    const auto name = controller->hostBank().editName();
+    editor->lcd().show(bank, slot, category, name, categories::name(category));
+    bankBrowser->showProgram(bank, slot, category, name);
+}
+
 void MainComp::refreshFromEditRecord()
 {
-    const auto record = controller->hostBank().getEdit();
-    const int category =
-        record.getSize() > 117 ? (int)static_cast<const std::uint8_t*>(record.getData())[117] : 0;
-    editor->lcd().show(controller->currentBank.load(), controller->currentProgram.load(), category,
-                       controller->hostBank().editName(), categories::name(category));
+    showProgramName();
     editor->refreshFromEditRecord();
     flash->refreshFromEditRecord();
     sequencer->refreshFromEditRecord();

@@ -6,6 +6,8 @@ namespace zentak
 {
 void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
 {
+    if (libraryChange(source))
+        return;
     for (const auto& b : bar->buttons())
         if (source == b.get())
         {
@@ -46,7 +48,8 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
     }
     if (about != nullptr && source == about.get())
     {
-        closeAbout();
+        if (writeDialog == nullptr)
+            closeAbout();
         return;
     }
     if (source == keys.get())
@@ -75,6 +78,15 @@ void MainComp::runCommand(int id)
     case 73:
         editMenu();
         return;
+    case 75:
+        fileMenu();
+        return;
+    case 99: // BANK, and the browser's OK
+        toggleBankBrowser();
+        return;
+    case 969:
+        toggleWriteDialog();
+        return;
     case 97: // PROGRAM on the sequencer page
     case 98: // SEQUENCER in the sequencer group
         showPage(id);
@@ -91,8 +103,8 @@ void MainComp::runCommand(int id)
         }
         return;
     default:
-        // The bank browser, file commands, MIDI and global panels, host dialog, write dialog and
-        // sequencer page answer their ids once they are part of the window.
+        // The MIDI and global panels and the host dialog answer their ids once they are part of the
+        // window.
         return;
     }
 }

@@ -102,6 +102,31 @@ void StsGrid::setFirstRow(int r)
     firstRow = juce::jmax(0, juce::jmin(r, rowCount - 1, rowCount - visibleRows()));
 }
 
+void StsGrid::selectRow(int row, bool scrollIntoView)
+{
+    if (row < 0 || row >= rowCount)
+    {
+        selectedRow = -1;
+        repaint();
+        return;
+    }
+    selectedRow = row;
+    selectedSlot = rowSlots[row];
+    selectedBank = rowBanks[row];
+    const int shown = visibleRows();
+    if (scrollIntoView && (row < firstRow || row >= firstRow + shown))
+        setScrollValue(row - shown / 2);
+    repaint();
+}
+
+int StsGrid::findRow(int bank, int slot) const
+{
+    for (int row = 0; row < rowSlots.size(); ++row)
+        if (rowSlots[row] == slot && rowBanks[row] == bank)
+            return row;
+    return -1;
+}
+
 void StsGrid::mouseDown(const juce::MouseEvent& e)
 {
     listPressed = false;

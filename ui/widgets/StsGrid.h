@@ -32,6 +32,11 @@ public:
     void fill(int mode, int argument);
     void setScrollValue(int v);
     void setFirstRow(int r);
+    /** Selects row (-1: none) as a press would, without reporting it; with scrollIntoView, a row out
+        of sight is scrolled to the middle of the list. */
+    void selectRow(int row, bool scrollIntoView);
+    /** The row listing (bank, slot), or -1. */
+    int findRow(int bank, int slot) const;
 
     /** The label of a slot: bank letter, ":", slot + 1 in three digits (A:001 ... A:128). */
     static juce::String rowLabel(int bank, int slot);
@@ -70,9 +75,11 @@ public:
     juce::uint32 slotTextColour = 0xff00bbbb, nameTextColour = 0xff80ffff;
     juce::uint32 selectedSlotTextColour = 0xff00cccc, selectedNameTextColour = 0xff80ffff;
 
+    /** The program name listed in row (read from the bank at the time of the call). */
+    juce::String rowName(int row) const;
+
 private:
     int scrollLimit() const { return juce::jmax(0, rowCount - visibleRows()); }
-    juce::String rowName(int row) const;
     void paintBackground(juce::Graphics& g);
 
     MidiCntrState* controller; // never owned
