@@ -49,6 +49,8 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
         closeAbout();
         return;
     }
+    if (routePanelChange(source))
+        return;
     if (source == keys.get())
     {
         // A press on the keyboard: in front again, where the user left it until the next layout.
@@ -75,6 +77,15 @@ void MainComp::runCommand(int id)
     case 73:
         editMenu();
         return;
+    case 77: // MIDI
+        toggleMidiSetup();
+        return;
+    case 771: // GLOBAL
+        toggleGlobalSetup();
+        return;
+    case 729: // Host
+        openHostDialog(controller->currentHostProgram.load());
+        return;
     case 97: // PROGRAM on the sequencer page
     case 98: // SEQUENCER in the sequencer group
         showPage(id);
@@ -91,8 +102,8 @@ void MainComp::runCommand(int id)
         }
         return;
     default:
-        // The bank browser, file commands, MIDI and global panels, host dialog, write dialog and
-        // sequencer page answer their ids once they are part of the window.
+        // The bank browser, file commands and write dialog answer their ids once they are part of
+        // the window.
         return;
     }
 }
