@@ -261,6 +261,7 @@ TEST_F(PanelWindow, GlobalPanelShowsTheInstrumentsValuesAndSendsEachChange)
     EXPECT_EQ(tempo.getValueText(), ParDes::globalValueText(4, 133));
     EXPECT_EQ(panel->controlFor(11)->value, 61);
     EXPECT_EQ(panel->controlFor(7)->value, 2);
+    EXPECT_EQ(panel->controlFor(9)->getValueText(), juce::String("Normal MIDI")) << "a 0 has its text too";
 
     // Tempo 120 goes out as a main parameter change, low nibble first.
     const size_t before = sim().received().size();

@@ -35,8 +35,8 @@ GLOBAL_Setup::GLOBAL_Setup()
         auto c = std::make_unique<StsCont>();
         c->setup(row.parameter, row.label, row.minimum, row.maximum, row.kind, 77);
         c->setDesignBounds((float)row.x, (float)row.y, (float)row.width, (float)row.height);
-        c->fillsBackground = true;
-        c->fillColour = boxFill;
+        // Drawn straight onto the box: the controls' places overlap a little, and a filled control
+        // would cover its neighbour's caption.
         addAndMakeVisible(*c);
         controlList[i] = std::move(c);
     }
@@ -72,7 +72,10 @@ void GLOBAL_Setup::showControlValue(StsCont& c, int v)
 void GLOBAL_Setup::showMainParameters(const GlobalRecord& values)
 {
     for (auto& c : controlList)
+    {
+        c->forgetValue(); // shown even when it equals what the control starts with
         showControlValue(*c, values.get(c->parameterNumber));
+    }
 }
 
 StsCont* GLOBAL_Setup::controlFor(int parameter) const

@@ -7,7 +7,7 @@ namespace zentak
 MIDI_Setup::MIDI_Setup(MidiCntrState* state) : controller(state)
 {
     status.setup("------", "Arial", 13.0f, juce::Justification::centredLeft);
-    status.setBounds(40, 30, 400, 14);
+    status.setBounds(60, 30, 400, 14); // in line with the port fields, clear of the box's corner
     addAndMakeVisible(status);
     ok.setup(690, 240, 74, 18, true);
     ok.addButtonListener(this);

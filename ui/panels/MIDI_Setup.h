@@ -35,6 +35,8 @@ public:
 
     void paint(juce::Graphics& g) override;
     void mouseDown(const juce::MouseEvent& e) override;
+    /** The application bar under the panel's top 28 pixels stays in reach (MIDI closes the panel). */
+    bool hitTest(int x, int y) override { return y >= 28 && juce::Component::hitTest(x, y); }
     void stsbutChanged(StsBut& button) override;
 
     StsLabel& statusLabel() { return status; }
