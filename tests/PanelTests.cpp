@@ -157,6 +157,8 @@ TEST_F(PanelWindow, MidiSetupShowsThePortsAndChoosingNoneClosesTheInput)
     EXPECT_EQ(panel->inputText(), juce::String("Evolver Simulator"));
     EXPECT_TRUE(panel->inputOpen && panel->outputOpen);
     EXPECT_EQ(panel->getBounds(), window->getLocalBounds());
+    EXPECT_FALSE(panel->hitTest(200, 10)) << "the bar's MIDI button stays in reach";
+    EXPECT_TRUE(panel->hitTest(200, 400)) << "nothing under the panel takes a click";
 
     // The panel says whether the instrument answers; GLOBAL is refused while it is open.
     settle();
