@@ -423,8 +423,8 @@ TEST_F(PanelWindow, ProgressBoxShowsTheSlotAndOnlyItsCancelEndsTheTransfer)
 // the rest as they were.
 TEST_F(PanelWindow, BankReceiveAtDinSpeedCountsEverySlotAndCancelKeepsWhatArrived)
 {
-    controller.reset();
     window.reset();
+    controller.reset();
     auto options = MidiCntrStateOptions{temp.folder, {}, devices, false};
     options.cableBytesPerSecond = MIDI_PORTS_Control::dinBytesPerSecond;
     controller = std::make_unique<MidiCntrState>(options);
