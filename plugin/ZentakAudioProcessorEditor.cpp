@@ -49,10 +49,10 @@ void ZentakAudioProcessorEditor::changeListenerCallback(juce::ChangeBroadcaster*
         return;
     for (const auto command : owner.state().takeEditorCommands())
     {
-        if (command != 180 || !owner.state().hostDialogOpen.load())
-            continue;
-        const int n = owner.state().currentHostProgram.load();
-        mainComp->showHostSlotInChooser(n, juce::String(n) + ": " + owner.state().hostBank().slotName(n));
+        // 180: the host chose another program while the host program dialog is open; the window
+        // moves the dialog to it, when there is a dialog.
+        if (command == 180)
+            mainComp->hostProgramChanged(owner.state().currentHostProgram.load());
     }
 }
 } // namespace zentak

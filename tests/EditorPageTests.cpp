@@ -409,3 +409,29 @@ TEST_F(WindowFixture, AnIdleWindowRunsNoTimer)
     };
     EXPECT_EQ(running(*window), 0);
 }
+
+// A receive started from the browser's MIDI menu shows its progress box, and CANCEL ends it; while the
+// write dialog is open, MIDI, GLOBAL and Host wait.
+TEST_F(WindowFixture, BrowserReceiveShowsItsBoxAndTheWriteDialogHoldsThePanels)
+{
+    window->runCommand(99);
+    window->bankMidiMenuChosen(2); // receive bank B
+    ASSERT_NE(window->progressBox(), nullptr);
+    EXPECT_TRUE(state().transferActive.load());
+    window->endTransfer();
+    settle();
+    EXPECT_EQ(window->progressBox(), nullptr);
+    EXPECT_FALSE(state().transferActive.load());
+    window->runCommand(99);
+
+    window->runCommand(969);
+    ASSERT_TRUE(window->isWriteDialogShown());
+    for (int id : {77, 771, 729})
+        window->runCommand(id);
+    EXPECT_EQ(window->midiSetupPanel(), nullptr);
+    EXPECT_EQ(window->globalSetupPanel(), nullptr);
+    EXPECT_EQ(window->hostDialog(), nullptr);
+    window->closeWriteDialog();
+    window->runCommand(77);
+    EXPECT_NE(window->midiSetupPanel(), nullptr);
+}

@@ -197,15 +197,29 @@ TEST_F(ProcessorFixture, HostProgramsAndTheSlotChooser)
     processor->changeProgramName(7, "Ignored");
     EXPECT_EQ(processor->getProgramName(7), juce::String("Untitled        "));
 
+    // The flag above was left set with no dialog to show it: command 180 finds no dialog and does
+    // nothing, and a new window starts without the flag.
     processor->setCurrentProgram(5);
     std::unique_ptr<juce::AudioProcessorEditor> editor(processor->createEditor());
     auto* frame = dynamic_cast<ZentakAudioProcessorEditor*>(editor.get());
     ASSERT_NE(frame, nullptr);
     frame->changeListenerCallback(processor.get());
-    EXPECT_EQ(frame->mainComponent().chooserSlot(), 5);
-    EXPECT_EQ(frame->mainComponent().chooserLabel(), juce::String("5: Host Five       "));
+    auto& window = frame->mainComponent();
+    EXPECT_EQ(window.hostDialog(), nullptr);
+    EXPECT_FALSE(state().hostDialogOpen.load());
 
-    state().hostDialogOpen = false;
+    // With the dialog open, the host's program change moves it instead of loading the program.
+    window.openHostDialog(7);
+    ASSERT_NE(window.hostDialog(), nullptr);
+    processor->setCurrentProgram(5);
+    EXPECT_EQ(state().editByte(0), 99);
+    frame->changeListenerCallback(processor.get());
+    EXPECT_EQ(window.hostDialog()->getProgram(), 5);
+    EXPECT_EQ(window.hostDialog()->label().getText(), juce::String("5: Host Five       "));
+
+    // Closing the editor while the dialog is open clears the flag: the host's next choice loads.
+    editor.reset();
+    EXPECT_FALSE(state().hostDialogOpen.load());
     processor->setCurrentProgram(5);
     EXPECT_EQ(state().editByte(0), 24);
 }
@@ -238,7 +252,7 @@ TEST_F(ProcessorFixture, EditorFrameRemembersItsSizeWithinTheLimits)
         juce::Graphics g(image);
         editor->paintEntireComponent(g, false);
         // The window leaves no pixel unpainted at a size between the designed ones.
-        for (auto pt : { juce::Point<int>(2, 2), juce::Point<int>(500, 300), juce::Point<int>(997, 597) })
+        for (auto pt : {juce::Point<int>(2, 2), juce::Point<int>(500, 300), juce::Point<int>(997, 597)})
             EXPECT_EQ(image.getPixelAt(pt.x, pt.y).getAlpha(), 255) << pt.toString();
     }
     std::unique_ptr<juce::AudioProcessorEditor> reopened(processor->createEditor());
@@ -351,7 +365,8 @@ TEST_F(ProcessorFixture, NoDeviceAtAllStaysSilentAndStable)
     midi.addEvent(juce::MidiMessage::programChange(1, 9), 0);
     bare->processBlock(audio, midi);
     bare->setParameter(3, 0.1f);
-    EXPECT_EQ(bare->state().editByte(3), ZentakAudioProcessor::hostToByte(0.1f, bare->state().paramMaximum[3]));
+    EXPECT_EQ(bare->state().editByte(3),
+              ZentakAudioProcessor::hostToByte(0.1f, bare->state().paramMaximum[3]));
     bare->state().checkConnection();
     bare->state().selectProgram(1, 1, true, true);
     bare->state().sendNoteOn(1, 60, 100);

@@ -9,6 +9,7 @@ MainComp::MainComp(MidiCntrState* state) : controller(state)
     controller->transferActive.store(false);
     controller->receiveIntoBank.store(false);
     createLibraryPages();
+    controller->hostDialogOpen.store(false); // a new window has no dialog open
 
     editor = std::make_unique<EditorPanel>(*controller);
     addAndMakeVisible(*editor);
@@ -68,6 +69,12 @@ MainComp::~MainComp()
     controller->mainWindowReady = false;
     cancelPendingUpdate();
     removeLibraryListeners();
+    // Nothing is left half-open for a window that is gone: a transfer ends (its notice waits for the
+    // next window), the host dialog's flag is cleared, and ports chosen in an open MIDI setup are kept.
+    endTransfer();
+    closeHostDialog();
+    closeMidiSetup();
+    closeGlobalSetup();
     if (about != nullptr)
         about->removeChangeListener(this);
     for (const auto& b : bar->buttons())
@@ -143,6 +150,12 @@ void MainComp::relayout()
     }
     if (about != nullptr)
         about->setBounds(getLocalBounds());
+    if (midiSetup != nullptr)
+        midiSetup->setBounds(getLocalBounds());
+    if (hostUpdate != nullptr)
+        hostUpdate->setBounds(getLocalBounds());
+    if (globalSetup != nullptr)
+        globalSetup->layout(w, getHeight());
 }
 
 void MainComp::deleteLater(std::unique_ptr<juce::Component> panel)
@@ -151,6 +164,8 @@ void MainComp::deleteLater(std::unique_ptr<juce::Component> panel)
         return;
     panel->setVisible(false);
     removeChildComponent(panel.get());
+    if (!*alive)
+        return; // the window is being destroyed: no callback of the panel can still be running
     // Deleted once the callback that asked for it (often the panel's own broadcast) has returned.
     auto held = std::make_shared<std::unique_ptr<juce::Component>>(std::move(panel));
     juce::MessageManager::callAsync([held] { held->reset(); });
@@ -192,9 +207,4 @@ void MainComp::closeFlashPanel()
     editor->setImmediateRepaint(true);
 }
 
-void MainComp::showHostSlotInChooser(int n, const juce::String& label)
-{
-    hostChooserSlot = n;
-    hostChooserLabel = label;
-}
 } // namespace zentak

@@ -13,8 +13,12 @@
 #include "ui/library/WriteSnd.h"
 #include "synthlink/MidiCntrState.h"
 #include "ui/keyboard/KeyBrd.h"
+#include "ui/library/UpdHostCont.h"
+#include "ui/panels/GLOBAL_Setup.h"
+#include "ui/panels/MIDI_Setup.h"
 #include "ui/sequencer/SeqPanel.h"
 #include "ui/widgets/AboutPanel.h"
+#include "ui/widgets/ProgBar.h"
 #include "ui/widgets/StsResor.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -119,10 +123,36 @@ public:
     /** A command code the browser reported. */
     void bankBrowserCommand(int code);
 
-    /** Shows host slot n with its label in the host-slot chooser, when that chooser is open. */
-    void showHostSlotInChooser(int n, const juce::String& label);
-    int chooserSlot() const { return hostChooserSlot; }
-    const juce::String& chooserLabel() const { return hostChooserLabel; }
+    // The MIDI setup and global settings panels ------------------------------------------------------
+    void toggleMidiSetup();
+    /** A request of the MIDI setup panel: 300 input entry, 302 output entry, 203 OK. */
+    void midiSetupEvent(int id, int value);
+    void toggleGlobalSetup();
+    /** A change kind of one of the global panel's controls. */
+    void globalValueChange(StsCont& control);
+    /** The global value menu of a control (asynchronous); the chosen value is sent and shown. */
+    void globalValueMenu(StsCont& control);
+    juce::PopupMenu buildGlobalValueMenu(int parameter, int maximum) const;
+    MIDI_Setup* midiSetupPanel() const { return midiSetup.get(); }
+    GLOBAL_Setup* globalSetupPanel() const { return globalSetup.get(); }
+
+    // The host program update dialog -----------------------------------------------------------------
+    void openHostDialog(int program);
+    /** OK: the edit record becomes host program n (n >= 0); the dialog closes either way. */
+    void hostProgramUpdate(int n);
+    void closeHostDialog();
+    /** The host chose program n while the dialog may be open (the editor's command 180). */
+    void hostProgramChanged(int n);
+    UpdHostCont* hostDialog() const { return hostUpdate.get(); }
+
+    // Bank transfers and their progress box ---------------------------------------------------------------
+    /** Kind 0 receives program bank `bank`, 7 all banks; 100 transmits bank `bank`, 107 all banks. */
+    void startTransfer(int kind, int bank);
+    /** Ends the transfer and closes the box (CANCEL, CS_TRANSFER_DONE); harmless when none runs. */
+    void endTransfer();
+    /** CS_TRANSFER_PROGRESS for (bank, slot): caption "B:n", bar 3 x slot. */
+    void transferProgress(int bank, int slot);
+    ProgBar* progressBox() const { return progress.get(); }
 
     // Parts, for the tests and the pages that come with later work --------------------------------------
     MidiCntrState* state() const { return controller; }
@@ -149,6 +179,14 @@ private:
     void refreshBankList();
     void bankListEvent();
     void writeChosen();
+    /** Change routing of the panels and dialogs of MainCompPanels.cpp; true when source was theirs. */
+    bool routePanelChange(juce::ChangeBroadcaster* source);
+    /** The transfer codes: progress, verifying, mismatch, done. */
+    void handleTransferCode(int code);
+    void closeMidiSetup();
+    void closeGlobalSetup();
+    void closeProgressBox();
+    void showTransferOutcome();
 
     MidiCntrState* controller;                       // never owned
     juce::SharedResourcePointer<StsResor> resources; // the shared skin; its look gives "Arial" our faces
@@ -161,10 +199,18 @@ private:
     std::unique_ptr<BankComp> bankBrowser;
     bool browserShown = false;
     std::unique_ptr<WriteSnd> writeDialog;
+    std::unique_ptr<MIDI_Setup> midiSetup;
+    std::unique_ptr<GLOBAL_Setup> globalSetup;
+    std::unique_ptr<UpdHostCont> hostUpdate;
+    std::unique_ptr<ProgBar> progress;
+    struct TransferShown
+    {
+        int kind = -1, bank = 0, lastBank = -1, lastSlot = -1;
+        bool verifying = false, finished = false;
+        juce::StringArray mismatches;
+    } transfer;
     std::optional<juce::MemoryBlock> clipboard;
     int page = 97;
-    int hostChooserSlot = -1;
-    juce::String hostChooserLabel;
     std::shared_ptr<bool> alive = std::make_shared<bool>(true); // for menus answering after we are gone
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(MainComp)

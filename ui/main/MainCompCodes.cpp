@@ -30,6 +30,12 @@ void MainComp::handleAsyncUpdate()
         case CS_SYNTH_OFFLINE:
             statusChanged(false);
             break;
+        case CS_TRANSFER_PROGRESS:
+        case CS_TRANSFER_VERIFYING:
+        case CS_TRANSFER_MISMATCH:
+        case CS_TRANSFER_DONE:
+            handleTransferCode(code);
+            break;
         case CS_NOTICE:
             showNotices();
             break;
@@ -59,7 +65,12 @@ void MainComp::handleAsyncUpdate()
 
 void MainComp::statusChanged(bool online)
 {
-    bar->statusLabel().setText(online ? "DSI:  EVOLVER DSK ON-LINE" : "OFF-LINE");
+    const juce::String text = online ? "DSI:  EVOLVER DSK ON-LINE" : "OFF-LINE";
+    bar->statusLabel().setText(text);
+    if (midiSetup != nullptr)
+        midiSetup->statusLabel().setText(text);
+    if (online && globalSetup != nullptr)
+        globalSetup->showMainParameters(controller->mainParameters);
 }
 
 void MainComp::showNotices()

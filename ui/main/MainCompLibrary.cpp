@@ -340,13 +340,13 @@ void MainComp::bankMidiMenuChosen(int id)
 {
     // The transfers run in the controller state; the progress box follows its codes.
     if (id >= 1 && id <= 4)
-        controller->startTransfer(0, id - 1);
+        startTransfer(0, id - 1);
     else if (id == 200)
-        controller->startTransfer(7, 0);
+        startTransfer(7, 0);
     else if (id >= 100 && id < 104)
-        controller->startTransfer(100, id - 100);
+        startTransfer(100, id - 100);
     else if (id == 300)
-        controller->startTransfer(107, 0);
+        startTransfer(107, 0);
     else if (id == 400)
         controller->setVerifyTransmit(!controller->verifyTransmit());
 }

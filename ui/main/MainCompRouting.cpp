@@ -52,6 +52,8 @@ void MainComp::changeListenerCallback(juce::ChangeBroadcaster* source)
             closeAbout();
         return;
     }
+    if (routePanelChange(source))
+        return;
     if (source == keys.get())
     {
         // A press on the keyboard: in front again, where the user left it until the next layout.
@@ -82,10 +84,23 @@ void MainComp::runCommand(int id)
         fileMenu();
         return;
     case 99: // BANK, and the browser's OK
-        toggleBankBrowser();
+        if (writeDialog == nullptr)
+            toggleBankBrowser();
         return;
     case 969:
         toggleWriteDialog();
+        return;
+    case 77: // MIDI, GLOBAL and Host wait while the write dialog is open
+        if (writeDialog == nullptr)
+            toggleMidiSetup();
+        return;
+    case 771:
+        if (writeDialog == nullptr)
+            toggleGlobalSetup();
+        return;
+    case 729:
+        if (writeDialog == nullptr)
+            openHostDialog(controller->currentHostProgram.load());
         return;
     case 97: // PROGRAM on the sequencer page
     case 98: // SEQUENCER in the sequencer group
@@ -103,8 +118,6 @@ void MainComp::runCommand(int id)
         }
         return;
     default:
-        // The MIDI and global panels and the host dialog answer their ids once they are part of the
-        // window.
         return;
     }
 }

@@ -26,6 +26,17 @@ ProgBar::ProgBar(int width, int height) : x0((width - 400) / 2), y0((height - 40
     caption.setBounds(x0, y0 + 40, 88, 24);
     addAndMakeVisible(caption);
 
+    title.setFont(juce::Font("Arial", 15.0f, juce::Font::bold));
+    title.setJustificationType(juce::Justification::centredLeft);
+    title.setColour(juce::Label::textColourId, juce::Colour(0xfffcf5f5));
+    title.setBounds(x0, y0 - 30, 384, 24);
+    addChildComponent(title);
+    details.setFont(juce::Font("Arial", 14.0f, juce::Font::plain));
+    details.setJustificationType(juce::Justification::topLeft);
+    details.setMinimumHorizontalScale(1.0f);
+    details.setBounds(x0, y0 + 70, 384, 52);
+    addChildComponent(details);
+
     cancel.setup(x0 + 319, y0 + 40, 60, 24, true);
     addAndMakeVisible(cancel);
     setBounds(0, 0, width, height);
@@ -39,9 +50,35 @@ void ProgBar::showProgress(int v)
     barFill.setSize(3 * value, 24);
 }
 
+void ProgBar::setTitle(const juce::String& text)
+{
+    title.setText(text, juce::dontSendNotification);
+    title.setVisible(text.isNotEmpty());
+    repaint();
+}
+
+void ProgBar::setDetails(const juce::String& text, juce::uint32 colour)
+{
+    details.setText(text, juce::dontSendNotification);
+    details.setColour(juce::Label::textColourId, juce::Colour(colour));
+    details.setVisible(text.isNotEmpty());
+    repaint();
+}
+
 void ProgBar::paint(juce::Graphics& g)
 {
     g.fillAll(juce::Colour(0x55000000));
+    if (title.isVisible() || details.isVisible())
+    {
+        // A backing behind the title and details, so that they read over any page.
+        const int top = title.isVisible() ? y0 - 36 : y0 - 8;
+        const int bottom = details.isVisible() ? details.getBottom() + 6 : y0 + 72;
+        const juce::Rectangle<float> back((float)x0 - 10.0f, (float)top, 404.0f, (float)(bottom - top));
+        g.setColour(juce::Colour(0xf0101418));
+        g.fillRoundedRectangle(back, 8.0f);
+        g.setColour(juce::Colour(0xff457089));
+        g.drawRoundedRectangle(back, 8.0f, 1.5f);
+    }
     g.setColour(juce::Colour(0xff050606));
     g.fillRoundedRectangle(barTrack.getBounds().toFloat(), 10.0f);
     g.fillRoundedRectangle(caption.getBounds().toFloat(), 5.0f);
