@@ -22,16 +22,6 @@ juce::String trimmed(const juce::String& name)
     return name.trimEnd();
 }
 
-/** Runs the choice only while the window that asked still exists, and never for a dismissed menu. */
-menus::Result whileAlive(const std::shared_ptr<bool>& alive, std::function<void(int)> choice)
-{
-    std::weak_ptr<bool> weak = alive;
-    return [weak, choice = std::move(choice)](int id)
-    {
-        if (id != 0 && !weak.expired())
-            choice(id);
-    };
-}
 } // namespace
 
 void MainComp::createLibraryPages()
@@ -272,31 +262,33 @@ juce::PopupMenu MainComp::buildBankContextMenu(int bank, int slot) const
 
 void MainComp::fileMenu()
 {
-    menus::show(buildFileMenu(), bar->button(75), whileAlive(alive, [this](int id) { fileMenuChosen(id); }));
+    menus::show(buildFileMenu(), bar->button(75),
+                menus::whileAlive(alive, [this](int id) { fileMenuChosen(id); }));
 }
 
 void MainComp::bankFileMenu()
 {
     menus::show(buildBankFileMenu(), &bankBrowser->fileButton(),
-                whileAlive(alive, [this](int id) { bankFileMenuChosen(id); }));
+                menus::whileAlive(alive, [this](int id) { bankFileMenuChosen(id); }));
 }
 
 void MainComp::bankMidiMenu()
 {
     menus::show(buildBankMidiMenu(), &bankBrowser->midiButton(),
-                whileAlive(alive, [this](int id) { bankMidiMenuChosen(id); }));
+                menus::whileAlive(alive, [this](int id) { bankMidiMenuChosen(id); }));
 }
 
 void MainComp::presetsMenu()
 {
     menus::show(buildPresetsMenu(), &bankBrowser->presetsButton(),
-                whileAlive(alive, [this](int id) { presetsMenuChosen(id); }));
+                menus::whileAlive(alive, [this](int id) { presetsMenuChosen(id); }));
 }
 
 void MainComp::bankContextMenu(int bank, int slot)
 {
-    menus::show(buildBankContextMenu(bank, slot), nullptr,
-                whileAlive(alive, [this, bank, slot](int id) { bankContextMenuChosen(id, bank, slot); }));
+    menus::show(
+        buildBankContextMenu(bank, slot), nullptr,
+        menus::whileAlive(alive, [this, bank, slot](int id) { bankContextMenuChosen(id, bank, slot); }));
 }
 
 void MainComp::fileMenuChosen(int id)

@@ -21,8 +21,8 @@ juce::PopupMenu MainComp::buildEditMenu() const
     m.addItem(1, "Copy Program: " + trimmedName(controller->hostBank().editName()));
     juce::String paste("Paste");
     if (clipboard.has_value() && clipboard->getSize() >= (size_t)records::programSize)
-        paste = "Paste " + trimmedName(records::decodeName(static_cast<const std::uint8_t*>(clipboard->getData()) +
-                                                           records::nameOffset));
+        paste = "Paste " + trimmedName(records::decodeName(
+                               static_cast<const std::uint8_t*>(clipboard->getData()) + records::nameOffset));
     m.addItem(2, paste);
     return m;
 }
@@ -57,38 +57,28 @@ juce::PopupMenu MainComp::buildProgramMenu() const
     return m;
 }
 
-namespace
-{
-/** Runs the choice only while the window that asked still exists. */
-menus::Result guarded(std::shared_ptr<bool> alive, std::function<void(int)> choice)
-{
-    std::weak_ptr<bool> weak = alive;
-    return [weak, choice = std::move(choice)](int id)
-    {
-        if (id != 0 && !weak.expired())
-            choice(id);
-    };
-}
-} // namespace
-
 void MainComp::editMenu()
 {
-    menus::show(buildEditMenu(), bar->button(73), guarded(alive, [this](int id) { editMenuChosen(id); }));
+    menus::show(buildEditMenu(), bar->button(73),
+                menus::whileAlive(alive, [this](int id) { editMenuChosen(id); }));
 }
 
 void MainComp::sendMenu()
 {
-    menus::show(buildSendMenu(), bar->button(701), guarded(alive, [this](int id) { sendMenuChosen(id); }));
+    menus::show(buildSendMenu(), bar->button(701),
+                menus::whileAlive(alive, [this](int id) { sendMenuChosen(id); }));
 }
 
 void MainComp::channelMenu()
 {
-    menus::show(buildChannelMenu(), &bar->channelLabel(), guarded(alive, [this](int id) { channelChosen(id); }));
+    menus::show(buildChannelMenu(), &bar->channelLabel(),
+                menus::whileAlive(alive, [this](int id) { channelChosen(id); }));
 }
 
 void MainComp::programMenu()
 {
-    menus::show(buildProgramMenu(), nullptr, guarded(alive, [this](int id) { programMenuChosen(id); }));
+    menus::show(buildProgramMenu(), nullptr,
+                menus::whileAlive(alive, [this](int id) { programMenuChosen(id); }));
 }
 
 void MainComp::editMenuChosen(int id)

@@ -24,6 +24,16 @@ Shower& shower()
     return current;
 }
 
+Result whileAlive(const std::shared_ptr<bool>& alive, std::function<void(int)> choice)
+{
+    std::weak_ptr<bool> weak = alive;
+    return [weak, choice = std::move(choice)](int id)
+    {
+        if (id != 0 && !weak.expired())
+            choice(id);
+    };
+}
+
 void show(juce::PopupMenu menu, juce::Component* target, Result result)
 {
     shower()(std::move(menu), target, std::move(result));

@@ -6,6 +6,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <functional>
+#include <memory>
 
 namespace zentak::menus
 {
@@ -19,10 +20,17 @@ Shower& shower();
 /** Shows menu at target (null: at the mouse) and calls result later with the chosen id. */
 void show(juce::PopupMenu menu, juce::Component* target, Result result);
 
+/** A result that runs choice only for a chosen item (never for a dismissed menu) and only while the
+    owner of alive still exists. */
+Result whileAlive(const std::shared_ptr<bool>& alive, std::function<void(int)> choice);
+
 /** Replaces the shower while it lives (tests). */
 struct ScopedShower
 {
-    explicit ScopedShower(Shower replacement) : previous(std::move(shower())) { shower() = std::move(replacement); }
+    explicit ScopedShower(Shower replacement) : previous(std::move(shower()))
+    {
+        shower() = std::move(replacement);
+    }
     ~ScopedShower() { shower() = std::move(previous); }
     Shower previous;
 };

@@ -1,7 +1,5 @@
 #include "ParamPage.h"
-#include "ui/widgets/ParDesMenu.h"
 
-#include "MenuSeam.h"
 #include "sounddata/ParDes.h"
 
 namespace zentak
@@ -34,7 +32,8 @@ constexpr int placement[groups::numGroups][4] = {
 constexpr int envelopeFirstParameter[3] = {26, 18, 50};
 } // namespace
 
-ParamPage::ParamPage(MidiCntrState& state, bool keyModeHigher) : controller(state)
+ParamPage::ParamPage(MidiCntrState& state, bool keyModeHigher)
+    : controller(state), edits(state, [this](StsCont& c, int v) { showValue(c.parameterNumber, v); })
 {
     for (int i = 0; i < groups::numGroups; ++i)
     {
@@ -61,9 +60,6 @@ ParamPage::ParamPage(MidiCntrState& state, bool keyModeHigher) : controller(stat
 
 ParamPage::~ParamPage()
 {
-    *alive = false;
-    for (int p = 0; p < numControls; ++p)
-        endIfOpen(p); // the host never keeps a gesture that the screen opened
     for (auto* c : controlTable)
         if (c != nullptr)
             c->removeChangeListener(this);
@@ -132,33 +128,6 @@ void ParamPage::setImmediateRepaint(bool on)
         }
 }
 
-bool ParamPage::beginIfClosed(int p)
-{
-    if (gestureOpen[(size_t)p])
-        return false;
-    gestureOpen[(size_t)p] = true;
-    controller.beginHostGesture(p);
-    return true;
-}
-
-void ParamPage::endIfOpen(int p)
-{
-    if (!gestureOpen[(size_t)p])
-        return;
-    gestureOpen[(size_t)p] = false;
-    controller.endHostGesture(p);
-}
-
-void ParamPage::sendEdit(StsCont& c, int v, bool wholeGesture)
-{
-    const int p = c.parameterNumber;
-    const bool opened = beginIfClosed(p);
-    showValue(p, v);
-    controller.notifyHostValue(p, c.value);
-    if (wholeGesture && opened)
-        endIfOpen(p);
-}
-
 void ParamPage::changeListenerCallback(juce::ChangeBroadcaster* source)
 {
     for (auto* c : controlTable)
@@ -177,48 +146,10 @@ void ParamPage::changeListenerCallback(juce::ChangeBroadcaster* source)
 
 void ParamPage::controlChanged(StsCont& c)
 {
-    // Change messages coalesce: the kind read here is the latest, and the gesture bookkeeping makes
-    // any order of them safe.
-    const int p = c.parameterNumber;
-    switch (c.changeKind)
-    {
-    case StsCont::dragValue:
-    {
-        // A drag with no open gesture opens one, kept while the knob or its envelope is held; a value
-        // that arrives when nothing is held any more is a gesture of its own.
-        int stage = 0;
-        const auto* e = envelopeFor(p, stage);
-        const bool held = c.isDragging() || (e != nullptr && e->isDragging());
-        sendEdit(c, c.requestedValue, !held);
-        return;
-    }
-    case StsCont::toggled:
-    case StsCont::wheelStep:
-        sendEdit(c, c.requestedValue, true);
-        return;
-    case StsCont::gestureEnd:
-        endIfOpen(p);
-        return;
-    case StsCont::gestureStart:
-        beginIfClosed(p);
-        return;
-    case StsCont::valueMenuWanted:
-    {
-        std::weak_ptr<bool> pageAlive = alive;
-        juce::Component::SafePointer<StsCont> target(&c);
-        menus::show(ParDesMenu::valueMenu(p, c.maximum), &c,
-                    [this, pageAlive, target](int id)
-                    {
-                        if (id <= 0 || pageAlive.expired() || target == nullptr)
-                            return; // dismissed: nothing is sent and no gesture starts
-                        target->requestedValue = juce::jlimit(target->minimum, target->maximum, id - 1);
-                        sendEdit(*target, target->requestedValue, true);
-                    });
-        return;
-    }
-    default:
-        return;
-    }
+    // A knob is held while it is dragged, or while its envelope display drives it.
+    int stage = 0;
+    const auto* e = envelopeFor(c.parameterNumber, stage);
+    edits.controlChanged(c, c.isDragging() || (e != nullptr && e->isDragging()));
 }
 
 void ParamPage::envelopeChanged(Envel& e)
@@ -236,11 +167,11 @@ void ParamPage::envelopeChanged(Envel& e)
     }
     case 66:
         for (int k = 0; k < 4; ++k)
-            endIfOpen(first + k);
+            edits.endIfOpen(first + k);
         return;
     case 67:
         for (int k = 0; k < 4; ++k)
-            beginIfClosed(first + k);
+            edits.beginIfClosed(first + k);
         return;
     default:
         return;

@@ -6,6 +6,7 @@
 // Message thread only.
 #pragma once
 
+#include "ControlEdits.h"
 #include "ui/groups/ParamGroup.h"
 
 #include <array>
@@ -34,7 +35,7 @@ public:
     void refreshFromEditRecord();
     /** Immediate repainting on or off for every control and envelope display, doing pending repaints. */
     void setImmediateRepaint(bool on);
-    bool isGestureOpen(int p) const { return p >= 0 && p < numControls && gestureOpen[(size_t)p]; }
+    bool isGestureOpen(int p) const { return p < numControls && edits.isOpen(p); }
 
     void changeListenerCallback(juce::ChangeBroadcaster* source) override;
 
@@ -44,15 +45,11 @@ protected:
 private:
     void controlChanged(StsCont& c);
     void envelopeChanged(Envel& e);
-    void sendEdit(StsCont& c, int v, bool wholeGesture);
-    bool beginIfClosed(int p);
-    void endIfOpen(int p);
     Envel* envelopeFor(int p, int& stage) const;
 
     std::array<std::unique_ptr<ParamGroup>, groups::numGroups> groupList;
     std::array<StsCont*, numControls> controlTable{};
-    std::array<bool, numControls> gestureOpen{};
-    std::shared_ptr<bool> alive = std::make_shared<bool>(true); // for menus answering after we are gone
+    ControlEdits edits; // declared last: it ends what is still open while the controls still exist
 };
 
 } // namespace zentak

@@ -2,7 +2,6 @@
 
 #include "sounddata/ParDes.h"
 #include "ui/main/MenuSeam.h"
-#include "ui/widgets/ParDesMenu.h"
 
 namespace zentak
 {
@@ -36,7 +35,8 @@ constexpr int hiddenSelectorY[SeqPanel::numLanes] = {56, 224, 390, 550};
 constexpr juce::uint32 pageColour = 0xff00002f, boxColour = 0xff1f3b74, boxLine = 0xffe4e4e4;
 } // namespace
 
-SeqPanel::SeqPanel(MidiCntrState& state) : controller(state)
+SeqPanel::SeqPanel(MidiCntrState& state)
+    : controller(state), edits(state, [this](StsCont& c, int v) { showControl(c, v); })
 {
     setOpaque(true);
     for (size_t i = 0; i < controls.size(); ++i)
@@ -89,8 +89,6 @@ SeqPanel::SeqPanel(MidiCntrState& state) : controller(state)
 SeqPanel::~SeqPanel()
 {
     *alive = false;
-    for (int p = 0; p < params::tableSize; ++p)
-        endIfOpen(p); // the host never keeps a gesture that this page opened
     for (auto& c : controls)
         c->removeChangeListener(this);
     for (auto& b : editButtons)
@@ -248,75 +246,11 @@ void SeqPanel::refreshFromEditRecord()
 
 // Edits ---------------------------------------------------------------------------------------------------
 
-bool SeqPanel::beginIfClosed(int p)
-{
-    if (p < 0 || p >= params::tableSize || gestureOpen[(size_t)p])
-        return false;
-    gestureOpen[(size_t)p] = true;
-    controller.beginHostGesture(p);
-    return true;
-}
-
-void SeqPanel::endIfOpen(int p)
-{
-    if (p < 0 || p >= params::tableSize || !gestureOpen[(size_t)p])
-        return;
-    gestureOpen[(size_t)p] = false;
-    controller.endHostGesture(p);
-}
-
 void SeqPanel::request(int code, int argument)
 {
     requestCode = code;
     requestArgument = argument;
     sendChangeMessage();
-}
-
-void SeqPanel::sendEdit(StsCont& c, int v, bool wholeGesture)
-{
-    const int p = c.parameterNumber;
-    const bool opened = beginIfClosed(p);
-    showControl(c, v);
-    controller.notifyHostValue(p, c.value);
-    if (wholeGesture && opened)
-        endIfOpen(p);
-}
-
-void SeqPanel::controlChanged(StsCont& c)
-{
-    const int p = c.parameterNumber;
-    switch (c.changeKind)
-    {
-    case StsCont::dragValue:
-        sendEdit(c, c.requestedValue, !c.isDragging());
-        return;
-    case StsCont::toggled:
-    case StsCont::wheelStep:
-        sendEdit(c, c.requestedValue, true);
-        return;
-    case StsCont::gestureEnd:
-        endIfOpen(p);
-        return;
-    case StsCont::gestureStart:
-        beginIfClosed(p);
-        return;
-    case StsCont::valueMenuWanted:
-    {
-        std::weak_ptr<bool> pageAlive = alive;
-        juce::Component::SafePointer<StsCont> target(&c);
-        menus::show(ParDesMenu::valueMenu(p, c.maximum), &c,
-                    [this, pageAlive, target](int id)
-                    {
-                        if (id <= 0 || pageAlive.expired() || target == nullptr)
-                            return; // dismissed: nothing is sent and no gesture starts
-                        target->requestedValue = juce::jlimit(target->minimum, target->maximum, id - 1);
-                        sendEdit(*target, target->requestedValue, true);
-                    });
-        return;
-    }
-    default:
-        return;
-    }
 }
 
 void SeqPanel::laneEvents(SeqClass& l)
@@ -331,10 +265,10 @@ void SeqPanel::laneEvents(SeqClass& l)
             controller.notifyHostValue(p, e.value);
             break;
         case SeqClass::gestureStart:
-            beginIfClosed(p);
+            edits.beginIfClosed(p);
             break;
         case SeqClass::gestureEnd:
-            endIfOpen(p);
+            edits.endIfOpen(p);
             break;
         case SeqClass::openRequest:
             request(openLaneEditingRequest, l.getLaneIndex());
@@ -373,7 +307,7 @@ void SeqPanel::changeListenerCallback(juce::ChangeBroadcaster* source)
     for (auto& c : controls)
         if (source == c.get())
         {
-            controlChanged(*c);
+            edits.controlChanged(*c, c->isDragging());
             return;
         }
     for (auto& l : lanes)

@@ -6,6 +6,7 @@
 // broadcasting a request. Message thread only.
 #pragma once
 
+#include "ui/main/ControlEdits.h"
 #include "SeqClass.h"
 #include "ui/widgets/StsBut.h"
 #include "ui/widgets/StsCont.h"
@@ -69,18 +70,14 @@ public:
     StsBut& editButton(int k) const { return *editButtons[(size_t)juce::jlimit(0, numLanes - 1, k)]; }
     StsBut& drawModeButton() const { return *drawMode; }
     StsBut& okButton() const { return *ok; }
-    bool isGestureOpen(int p) const { return p >= 0 && p < params::tableSize && gestureOpen[(size_t)p]; }
+    bool isGestureOpen(int p) const { return edits.isOpen(p); }
 
 private:
     void layoutNormal();
     void scaleNormal();
     void scaleLaneEditing();
     void laneEvents(SeqClass& lane);
-    void controlChanged(StsCont& c);
-    void sendEdit(StsCont& c, int v, bool wholeGesture);
     void showControl(StsCont& c, int v);
-    bool beginIfClosed(int p);
-    void endIfOpen(int p);
     void request(int code, int argument);
 
     MidiCntrState& controller; // never owned
@@ -92,7 +89,7 @@ private:
     std::array<std::unique_ptr<SeqClass>, numLanes> lanes;
     float scale = 1.0f;
     int selected = 0;
-    std::array<bool, params::tableSize> gestureOpen{};
+    ControlEdits edits; // after the controls and lanes: it ends what is still open while they exist
     std::shared_ptr<bool> alive = std::make_shared<bool>(true); // for menus answering after we are gone
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(SeqPanel)
