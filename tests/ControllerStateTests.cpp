@@ -413,6 +413,12 @@ TEST_F(StateFixture, ChangingThePortWhileAnotherThreadSendsIsSafe)
         state->ports().openOutputPort(i % 2);
         std::this_thread::sleep_for(std::chrono::microseconds(100)); // let some sends through
     }
+    // The output is paced to the cable, so a port reopened every 100 us may pass nothing on a busy
+    // machine: leave it open (bounded) until the sends still coming arrive.
+    state->ports().openOutputPort(1);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (devices->messages().empty() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     run = false;
     sender.join();
     state->ports().openOutputPort(0);
