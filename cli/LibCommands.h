@@ -35,7 +35,7 @@ struct Parsed
 
 /** Parses args from index 1 on ("--name value", "--name=value", "-o value"); an unknown option or
     a missing value fails with exitUsage. */
-Parsed parseArguments(const juce::ArgumentList& args, const std::vector<OptionSpec>& spec);
+Parsed parseArguments(const juce::ArgumentList& args, const std::vector<OptionSpec>& options);
 
 /** A whole number written in digits only (no sign, at most nine digits). */
 bool parseCount(const juce::String& text, int& value);

@@ -41,17 +41,17 @@ juce::String row(const ProgramRef& r, bool withSource)
 }
 
 /** A program named as FILE (holding exactly one) or FILE#N. */
-ProgramRef resolveProgram(const juce::String& spec, std::vector<Source>& holder)
+ProgramRef resolveProgram(const juce::String& argument, std::vector<Source>& holder)
 {
     const auto cwd = juce::File::getCurrentWorkingDirectory();
-    juce::String path = spec;
+    juce::String path = argument;
     int index = 0;
-    if (!cwd.getChildFile(spec).existsAsFile() && spec.containsChar('#'))
+    if (!cwd.getChildFile(argument).existsAsFile() && argument.containsChar('#'))
     {
-        path = spec.upToLastOccurrenceOf("#", false, false);
-        if (!parseCount(spec.fromLastOccurrenceOf("#", false, false), index) || index < 1)
+        path = argument.upToLastOccurrenceOf("#", false, false);
+        if (!parseCount(argument.fromLastOccurrenceOf("#", false, false), index) || index < 1)
             juce::ConsoleApplication::fail(
-                "zentak-lib diff: " + spec + ": the program number after # is not valid", exitUsage);
+                "zentak-lib diff: " + argument + ": the program number after # is not valid", exitUsage);
     }
     bool unreadable = false;
     auto sources = readInputs(juce::StringArray(path), unreadable);

@@ -40,7 +40,7 @@ bool parseCount(const juce::String& text, int& value)
     return true;
 }
 
-Parsed parseArguments(const juce::ArgumentList& args, const std::vector<OptionSpec>& spec)
+Parsed parseArguments(const juce::ArgumentList& args, const std::vector<OptionSpec>& options)
 {
     Parsed parsed;
     for (int i = 1; i < args.size(); ++i)
@@ -53,7 +53,7 @@ Parsed parseArguments(const juce::ArgumentList& args, const std::vector<OptionSp
         }
         const auto written = text.upToFirstOccurrenceOf("=", false, false);
         const OptionSpec* match = nullptr;
-        for (const auto& s : spec)
+        for (const auto& s : options)
             if (juce::StringArray::fromTokens(s.spellings, "|", {}).contains(written))
                 match = &s;
         if (match == nullptr)

@@ -23,7 +23,7 @@ using namespace zentak::test;
 TEST(GroupTables, EveryRowAgreesWithTheParameterCatalogue)
 {
     std::array<int, 128> seen{};
-    for (const auto& g : groups::specs())
+    for (const auto& g : groups::allTables())
         for (const auto& row : g.controls)
         {
             const auto* info = params::info(row.parameter);
@@ -144,14 +144,14 @@ TEST_F(WindowFixture, GroupsSitAtTheirDesignPlacesTimesTheScale)
     // truncated, so the delay group lands on whole pixels below its design place.
     for (const auto& g : window->editorPage().allGroups())
     {
-        EXPECT_EQ(g->getBounds(), g->getDesignBounds()) << g->spec().name;
+        EXPECT_EQ(g->getBounds(), g->getDesignBounds()) << g->table().name;
         for (size_t i = 0; i < g->controls().size(); ++i)
         {
-            const auto& row = g->spec().controls[i];
+            const auto& row = g->table().controls[i];
             if (row.extra & groups::hidden)
                 continue;
             EXPECT_EQ(g->controls()[i]->getPosition(), juce::Point<int>(row.x, row.y))
-                << g->spec().name << " " << row.parameter;
+                << g->table().name << " " << row.parameter;
         }
     }
     window->editorPage().setScale(0.6f);
@@ -371,7 +371,7 @@ TEST(Captions, NoCaptionIsCutAtTheBottomOfItsControl)
 {
     juce::SharedResourcePointer<StsResor> skin;
     for (float s : {1.0f, 0.6f})
-        for (const auto& g : groups::specs())
+        for (const auto& g : groups::allTables())
             for (const auto& row : g.controls)
             {
                 if (row.extra & groups::hidden)

@@ -192,9 +192,9 @@ const ControlRow kSeq[] = {
 const Title kSeqTitles[] = {{"TEMPO", 39, 48}};
 } // namespace
 
-const std::array<GroupSpec, numGroups>& specs()
+const std::array<GroupTable, numGroups>& allTables()
 {
-    static const std::array<GroupSpec, numGroups> table{{
+    static const std::array<GroupTable, numGroups> table{{
         {"Grp_Amp", 252, 220, 'B', 120, 58, kAmpTitles, 0, 18, 85, false, kAmp},
         {"Grp_Contr", 376, 220, 'B', 120, 58, kContrTitles, -1, 0, 0, false, kContr},
         {"Grp_Delay", 252, 220, 'B', 51, 58, kDelayTitles, -1, 0, 0, false, kDelay},

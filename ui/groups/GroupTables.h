@@ -57,7 +57,7 @@ struct Title
     int x, baseline;
 };
 
-struct GroupSpec
+struct GroupTable
 {
     const char* name;
     int width, height;
@@ -71,10 +71,10 @@ struct GroupSpec
 };
 
 /** Every group's description, indexed by GroupId. */
-const std::array<GroupSpec, numGroups>& specs();
-inline const GroupSpec& spec(GroupId id)
+const std::array<GroupTable, numGroups>& allTables();
+inline const GroupTable& table(GroupId id)
 {
-    return specs()[(size_t)id];
+    return allTables()[(size_t)id];
 }
 
 /** The value box width of a control kind: 24 for the compact selector, 77 for every other. */

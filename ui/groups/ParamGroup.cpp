@@ -4,7 +4,7 @@ namespace zentak
 {
 ParamGroup::ParamGroup(MidiCntrState& state, groups::GroupId groupId) : controller(state), id(groupId)
 {
-    const auto& s = spec();
+    const auto& s = table();
     setBufferedToImage(true);
     setOpaque(true);
     design = {0, 0, s.width, s.height};
@@ -79,7 +79,7 @@ StsCont* ParamGroup::controlFor(int p) const
 
 void ParamGroup::paint(juce::Graphics& g)
 {
-    const auto& s = spec();
+    const auto& s = table();
     if (s.scheme == 'A')
         skin->paintPanelA(g, scale, s.width, s.height);
     else

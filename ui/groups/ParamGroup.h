@@ -27,7 +27,7 @@ public:
     ~ParamGroup() override;
 
     groups::GroupId groupId() const { return id; }
-    const groups::GroupSpec& spec() const { return groups::spec(id); }
+    const groups::GroupTable& table() const { return groups::table(id); }
 
     /** The group's place on its page, unscaled; setDisplayScale places it there times the scale. */
     void setDesignBounds(int x, int y, int width, int height);
