@@ -163,14 +163,12 @@ const ControlRow kOsc[] = {
     {72, "Glide", K::knob, 0, 200, 272, 150, 51, 58},
     {76, "Glide", K::knob, 0, 200, 272, 212, 51, 58},
 };
-const Title kOscTitles[] = {{"OSCILLATORS", 9, 17}, {"1", 13, 50}, {"2", 13, 113}, {"3", 13, 176}, {"4", 13, 239}};
+const Title kOscTitles[] = {
+    {"OSCILLATORS", 9, 17}, {"1", 13, 50}, {"2", 13, 113}, {"3", 13, 176}, {"4", 13, 239}};
 const ControlRow kOsc3_4_Mods[] = {
-    {73, "FM 4->3", K::knob, 0, 100, 10, 26, 55, 58},
-    {74, "Shape Seq", K::knob, 0, 4, 75, 26, 55, 58},
-    {75, "RM 4->3", K::knob, 0, 100, 10, 150, 55, 58},
-    {77, "FM 3->4", K::knob, 0, 100, 10, 88, 55, 58},
-    {78, "Shape Seq", K::knob, 0, 4, 75, 88, 55, 58},
-    {79, "RM 3->4", K::knob, 0, 100, 75, 150, 55, 58},
+    {73, "FM 4->3", K::knob, 0, 100, 10, 26, 55, 58},  {74, "Shape Seq", K::knob, 0, 4, 75, 26, 55, 58},
+    {75, "RM 4->3", K::knob, 0, 100, 10, 150, 55, 58}, {77, "FM 3->4", K::knob, 0, 100, 10, 88, 55, 58},
+    {78, "Shape Seq", K::knob, 0, 4, 75, 88, 55, 58},  {79, "RM 3->4", K::knob, 0, 100, 75, 150, 55, 58},
 };
 const Title kOsc3_4_ModsTitles[] = {{"OSC 3 AND 4 MODS", 9, 17}};
 const ControlRow kOut[] = {
