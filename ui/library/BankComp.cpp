@@ -41,13 +41,7 @@ BankComp::BankComp(MidiCntrState* state)
     useLoaded.addChangeListener(this);
     addAndMakeVisible(useLoaded);
 
-    list.setColumnWidths({50, 140, 0, 0});
-    list.setDefaultColours();
-    list.columnCount = 2;
-    list.rowCount = 128;
-    list.rowHeight = 26;
-    list.fontSize = 15.0f;
-    list.scrollBarWidth = 32;
+    list.setUpProgramList();
     list.fill(0, 0);
     addAndMakeVisible(list);
 

@@ -22,13 +22,7 @@ WriteSnd::WriteSnd(MidiCntrState* state, int bank, int slot, const juce::String&
     addAndMakeVisible(write);
     addAndMakeVisible(cancel);
 
-    list.setColumnWidths({50, 140, 0, 0});
-    list.setDefaultColours();
-    list.columnCount = 2;
-    list.rowCount = 128;
-    list.rowHeight = 26;
-    list.fontSize = 15.0f;
-    list.scrollBarWidth = 32;
+    list.setUpProgramList();
     list.fill(0, juce::jlimit(0, 3, bank));
     list.addChangeListener(this);
     addAndMakeVisible(list);

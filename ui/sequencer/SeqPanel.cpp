@@ -123,38 +123,35 @@ void SeqPanel::layoutNormal()
     ok->setVisible(false);
 }
 
-void SeqPanel::scaleNormal()
+void SeqPanel::scaleControlsAndLanes()
 {
     for (auto& c : controls)
         c->setDisplayScale(scale);
     for (auto& l : lanes)
         l->setScale(scale);
-    const auto place = [this](StsBut& b, int x, int y, int w, int h, float text)
-    {
-        b.setBounds((int)((float)x * scale), (int)((float)y * scale), (int)((float)w * scale),
-                    (int)((float)h * scale));
-        b.setFontSize(text * scale);
-    };
-    place(*program, 1076, 12, 110, 30, 15.0f);
+}
+
+void SeqPanel::placeButton(StsBut& b, int x, int y, int w, int h, float text)
+{
+    b.setBounds((int)((float)x * scale), (int)((float)y * scale), (int)((float)w * scale),
+                (int)((float)h * scale));
+    b.setFontSize(text * scale);
+}
+
+void SeqPanel::scaleNormal()
+{
+    scaleControlsAndLanes();
+    placeButton(*program, 1076, 12, 110, 30, 15.0f);
     for (int k = 0; k < numLanes; ++k)
-        place(*editButtons[(size_t)k], 40, editButtonY[k], 60, 18, k == 0 ? 10.0f : 11.0f);
-    place(*drawMode, 690, 127, 60, 18, 11.0f);
+        placeButton(*editButtons[(size_t)k], 40, editButtonY[k], 60, 18, k == 0 ? 10.0f : 11.0f);
+    placeButton(*drawMode, 690, 127, 60, 18, 11.0f);
 }
 
 void SeqPanel::scaleLaneEditing()
 {
-    for (auto& c : controls)
-        c->setDisplayScale(scale);
-    for (auto& l : lanes)
-        l->setScale(scale);
-    const auto place = [this](StsBut& b, int x, int y, int w, int h, float text)
-    {
-        b.setBounds((int)((float)x * scale), (int)((float)y * scale), (int)((float)w * scale),
-                    (int)((float)h * scale));
-        b.setFontSize(text * scale);
-    };
-    place(*drawMode, 980, 12, 72, 26, 12.0f);
-    place(*ok, 980, 46, 72, 26, 13.0f);
+    scaleControlsAndLanes();
+    placeButton(*drawMode, 980, 12, 72, 26, 12.0f);
+    placeButton(*ok, 980, 46, 72, 26, 13.0f);
 }
 
 void SeqPanel::setScale(float s)

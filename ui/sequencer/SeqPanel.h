@@ -76,6 +76,9 @@ private:
     void layoutNormal();
     void scaleNormal();
     void scaleLaneEditing();
+    void scaleControlsAndLanes();
+    /** Places b at (x, y, w, h) times the scale, with its text at size text times the scale. */
+    void placeButton(StsBut& b, int x, int y, int w, int h, float text);
     void laneEvents(SeqClass& lane);
     void showControl(StsCont& c, int v);
     void request(int code, int argument);

@@ -23,6 +23,17 @@ void StsGrid::setColumnWidths(const juce::Array<int>& widths)
     columnWidths = widths;
 }
 
+void StsGrid::setUpProgramList()
+{
+    setColumnWidths({50, 140, 0, 0});
+    setDefaultColours();
+    columnCount = 2;
+    rowCount = 128;
+    rowHeight = 26;
+    fontSize = 15.0f;
+    scrollBarWidth = 32;
+}
+
 void StsGrid::setDefaultColours()
 {
     rowColour = 0;

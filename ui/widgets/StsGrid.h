@@ -27,6 +27,9 @@ public:
     /** Clears the selection and scrolling and stores the column widths. */
     void setColumnWidths(const juce::Array<int>& widths);
     void setDefaultColours();
+    /** The program list of the bank browser and the write dialog: 128 rows of 26 pixels with the slot
+        and the name, text 15, scroll bar 32. */
+    void setUpProgramList();
     /** Mode 0: the 128 slots of bank argument. Mode 1: every slot of banks A..C whose category
         (byte 117) is argument. Clears selection and scrolling. */
     void fill(int mode, int argument);
