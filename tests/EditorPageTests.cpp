@@ -365,6 +365,27 @@ TEST_F(WindowFixture, TheStatusShowsTheInstrumentOnLine)
     EXPECT_EQ(window->appBar().statusLabel().getText(), juce::String("OFF-LINE"));
 }
 
+// At the design scale every caption fits its place whole, at most narrowed a little (no ellipsis).
+TEST(Captions, EveryCaptionFitsItsPlaceAtTheDesignScale)
+{
+    juce::SharedResourcePointer<StsResor> skin; // gives "Arial" the embedded faces
+    const juce::Font font("Arial", 12.0f, juce::Font::plain);
+    for (const auto& g : groups::allTables())
+        for (const auto& row : g.controls)
+        {
+            if (row.extra & groups::hidden)
+                continue;
+            int room = row.width;
+            if (row.kind == StsCont::compactSelector)
+                room = row.width - groups::boxWidthFor(row.kind) - 5;
+            else if (row.kind == StsCont::ledSwitch)
+                room = row.width - 36;
+            else if (row.kind == StsCont::narrowSelector)
+                room = groups::boxWidthFor(row.kind);
+            EXPECT_LE(font.getStringWidthFloat(row.label) * 0.8f, (float)room) << g.name << " " << row.label;
+        }
+}
+
 // Every caption fits its control: no descender of any caption reaches the control's last row, where
 // it would be cut, at the design scale and at 0.6.
 TEST(Captions, NoCaptionIsCutAtTheBottomOfItsControl)

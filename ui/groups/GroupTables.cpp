@@ -176,7 +176,7 @@ const ControlRow kOut[] = {
 };
 const Title kOutTitles[] = {{"OUTPUT", 15, 17}};
 const ControlRow kOut_Hack[] = {
-    {39, "Out Hack Amt", K::knob, 0, 14, 17, 32, 51, 58},
+    {39, "Out Hack Amt", K::knob, 0, 14, 5, 32, 75, 58}, // wide enough for its caption; the knob stays put
 };
 const Title kOut_HackTitles[] = {{"OUT HACK", 9, 17}};
 const ControlRow kSeq[] = {
@@ -209,7 +209,7 @@ const std::array<GroupTable, numGroups>& allTables()
         {"Grp_Osc", 330, 279, 'B', 80, 62, kOscTitles, -1, 0, 0, false, kOsc},
         {"Grp_Osc3_4_Mods", 139, 220, 'A', 55, 58, kOsc3_4_ModsTitles, -1, 0, 0, false, kOsc3_4_Mods},
         {"Grp_Out", 85, 109, 'B', 51, 58, kOutTitles, -1, 0, 0, false, kOut},
-        {"Grp_Out_Hack", 85, 109, 'B', 51, 58, kOut_HackTitles, -1, 0, 0, false, kOut_Hack},
+        {"Grp_Out_Hack", 85, 109, 'B', 75, 58, kOut_HackTitles, -1, 0, 0, false, kOut_Hack},
         {"Grp_Seq", 271, 154, 'A', 128, 58, kSeqTitles, -1, 0, 0, true, kSeq},
     }};
     return table;
