@@ -8,7 +8,7 @@ packages=(
     libasound2-dev libfreetype-dev libfontconfig1-dev libx11-dev libxrandr-dev libxinerama-dev
     libxcursor-dev libxext-dev libgl-dev libcurl4-openssl-dev libflac-dev libvorbis-dev libogg-dev
     libpng-dev libjpeg-dev libgtest-dev libbenchmark-dev fonts-liberation2 xvfb xauth
-    clang libclang-rt-14-dev python3 ardour
+    clang libclang-rt-14-dev python3 ardour ccache
 )
 
 missing=()
