@@ -8,13 +8,27 @@
 // processor, writes edit bytes; the send job (a program write or bank transmit and its read-back) runs
 // on a thread of its own; everything else is the message thread's. Paths reachable from the audio
 // thread (postChange, handleHostMidi, selectProgram, the parameter sends) neither allocate nor wait.
+//
+// One class in several rooms, each file opening with its job and its threads:
+//   MidiCntrState.cpp          construction, teardown, listeners, notification codes, notices
+//   MidiCntrStateGestures.cpp  host gestures and the relays that carry them to the host
+//   MidiCntrStatePrograms.cpp  program selection, stored records, the restored edit record
+//   MidiCntrStateMessages.cpp  sends to the instrument: requests, parameter changes, notes
+//   MidiCntrStateHostMidi.cpp  the host's MIDI input and the queue of MIDI for the host
+//   MidiCntrStateReceive.cpp   the instrument's MIDI input and the request chains of a bank receive
+//   MidiCntrStateSend.cpp      the edit record, program writes and the recall sent to the instrument
+//   MidiCntrStateSendJob.cpp   the send job: writes and transmits, their read-back and report
+//   MidiCntrStateFiles.cpp     settings, port settings, the library file, opening the ports
 #pragma once
 
 #include "HandlerComp.h"
+#include "HostNotifier.h"
 #include "LockFreeQueue.h"
 #include "MIDI_PORTS_Control.h"
 #include "MidiCntrStateListener.h"
+#include "MidiCntrStateOptions.h"
 #include "NotificationCodes.h"
+#include "SendReport.h"
 #include "SysexAssembler.h"
 #include "library/Bank_Combo.h"
 #include "library/Bank_Program.h"
@@ -36,68 +50,6 @@
 
 namespace zentak
 {
-
-/** Where the host's side of the gestures and values goes: the processor, which passes them on to the
-    host in whichever plug-in format it runs. Called on the message thread only. */
-class HostNotifier
-{
-public:
-    virtual ~HostNotifier() = default;
-    virtual void hostGestureBegin(int index) = 0;
-    /** A new parameter byte inside an open gesture. fromInstrument: the byte is already in the edit
-        record and must neither be stored again nor sent back to the instrument. */
-    virtual void hostValue(int index, int byte, bool fromInstrument) = 0;
-    virtual void hostGestureEnd(int index) = 0;
-    /** The edit record was replaced as a whole: every parameter may have changed. */
-    virtual void hostValuesReplaced() = 0;
-};
-
-struct MidiCntrStateOptions
-{
-    /** Folder of the plug-in's own files; empty: the user's application data "PlugSettings". */
-    juce::File settingsFolder;
-    /** Millisecond counter used to timestamp the host-output queue; empty: the framework's. */
-    std::function<juce::uint32()> clock;
-    /** MIDI devices to offer; empty: the system's devices and the simulator. */
-    std::shared_ptr<MidiDeviceBackend> devices;
-    /** Read and write the settings, port and library files (off: start from factory data, save nothing). */
-    bool useFiles = true;
-    /** Reads the library file whole; empty: from the disk. False when it cannot be read. */
-    std::function<bool(const juce::File&, juce::MemoryBlock&)> readLibraryFile;
-    /** The byte rate the output to the instrument is kept to: its MIDI in is a DIN port. */
-    int cableBytesPerSecond = 3125;
-};
-
-/** How the last program write or bank transmit went: what the progress box and the status line show.
-    A copy taken with MidiCntrState::lastSendReport (any thread). */
-struct SendReport
-{
-    enum class Outcome
-    {
-        none,         // nothing sent yet
-        running,      // sending or reading back
-        sent,         // everything sent, not read back (verify off)
-        verified,     // everything sent and read back equal
-        mismatched,   // read back, and at least one slot differs or did not answer (see problems)
-        notVerified,  // sent, but the instrument could not be read back (no input, no answers)
-        cancelled,    // CANCEL: stopped after the slot in hand
-        outputClosed, // the MIDI output was closed or changed while sending
-        noOutput      // no MIDI output open: nothing was sent
-    };
-    struct Problem
-    {
-        int bank, slot;
-        juce::String what; // "parameters differ", "name differs", "no answer", "damaged answer"
-    };
-
-    int kind = -1; // 100, 107 (transmit), or MidiCntrState::writeKind
-    Outcome outcome = Outcome::none;
-    int slotsTotal = 0, slotsSent = 0, slotsVerified = 0;
-    std::vector<Problem> problems;
-    juce::String status; // one line for the status bar, also posted as a notice
-
-    bool succeeded() const { return outcome == Outcome::verified || outcome == Outcome::sent; }
-};
 
 class MidiCntrState : public juce::MidiInputCallback, private juce::Timer, private juce::ChangeListener
 {

@@ -22,7 +22,7 @@ constexpr int transmitGapField = 43;
 constexpr int recallField = 44;
 /** Read back after a bank transmit: "off" turns it off, anything else is on. */
 constexpr int verifyField = 45;
-/** The gap the instrument is given to store each program (see MidiCntrStateSend.cpp). */
+/** The gap the instrument is given to store each program (see MidiCntrStateSendJob.cpp). */
 constexpr int defaultTransmitGapMs = 100;
 
 /** The 50 fields of a new settings file. */

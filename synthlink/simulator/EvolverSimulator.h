@@ -15,6 +15,10 @@
 // messages are delivered to the connected input callback on the simulator's own thread, in order, at
 // the configured wire speed (instant, or 3125 bytes per second as on a 31250 baud DIN cable). The
 // model's state is guarded by its own lock; the accessors may be called from any thread.
+//
+// Its rooms: EvolverSimulatorProtocol.cpp (what it does with each message and what it sends of its
+// own accord), EvolverSimulatorMemory.cpp (banks, edit buffer, main parameters, combos) and
+// EvolverSimulatorCable.cpp (wiring, timing on the cable, drivers' ways of delivering, the monitor).
 #pragma once
 
 #include "SimulatorCodec.h"
