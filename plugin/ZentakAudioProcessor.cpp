@@ -208,6 +208,7 @@ void ZentakAudioProcessor::setCurrentProgram(int index)
         return;
     }
     controller.loadHostProgram();
+    controller.sendEditRecordSoon(); // the instrument plays what the screen now shows
 }
 
 const juce::String ZentakAudioProcessor::getProgramName(int index)

@@ -148,15 +148,21 @@ void MidiCntrState::deliverPendingWakes()
 {
     if (editReplacedPending.exchange(false) && hostNotifier != nullptr)
         hostNotifier->hostValuesReplaced();
+    if (editSendPending.exchange(false))
+        sendEditRecord();
+    if (backupDone.exchange(false))
+        finishBackupReceive();
     if (wakePending.exchange(false))
         wakeListeners();
 }
 
-void MidiCntrState::addNotice(const juce::String& text)
+void MidiCntrState::addNotice(const juce::String& text, bool aboutUserData)
 {
     {
         const juce::ScopedLock sl(noticeLock);
         notices.add(text);
+        if (aboutUserData)
+            persistNotice(text);
     }
     postChange(CS_NOTICE);
 }
@@ -166,7 +172,48 @@ juce::StringArray MidiCntrState::takeNotices()
     const juce::ScopedLock sl(noticeLock);
     auto taken = notices;
     notices.clear();
+    forgetPersistedNotices(taken);
     return taken;
+}
+
+// The notices about the user's data wait in a file of their own, one a line, until a window shows
+// them; several instances may add to it, and each takes out only what it showed.
+
+void MidiCntrState::persistNotice(const juce::String& text)
+{
+    if (!useFiles)
+        return;
+    const auto file = folder.getChildFile(settingsfiles::libraryNoticeFile);
+    auto lines = juce::StringArray::fromLines(file.existsAsFile() ? file.loadFileAsString() : juce::String());
+    lines.removeEmptyStrings();
+    lines.add(text.replaceCharacters("\r\n", "  "));
+    const auto body = lines.joinIntoString("\n").toStdString();
+    settingsfiles::replaceFile(file, body.data(), body.size());
+}
+
+void MidiCntrState::forgetPersistedNotices(const juce::StringArray& shown)
+{
+    const auto file = folder.getChildFile(settingsfiles::libraryNoticeFile);
+    if (!useFiles || shown.isEmpty() || !file.existsAsFile())
+        return;
+    auto lines = juce::StringArray::fromLines(file.loadFileAsString());
+    lines.removeEmptyStrings();
+    const int before = lines.size();
+    for (const auto& s : shown)
+    {
+        const int at = lines.indexOf(s.replaceCharacters("\r\n", "  "));
+        if (at >= 0)
+            lines.remove(at);
+    }
+    if (lines.size() == before)
+        return;
+    if (lines.isEmpty())
+    {
+        file.deleteFile();
+        return;
+    }
+    const auto body = lines.joinIntoString("\n").toStdString();
+    settingsfiles::replaceFile(file, body.data(), body.size());
 }
 
 void MidiCntrState::wakeListeners()

@@ -14,17 +14,15 @@ void MidiCntrState::editRecordReplaced(int code)
 
 void MidiCntrState::markEditRestored()
 {
-    restoredEditAt.store(relativeNow());
     restoredEditPending.store(true);
 }
 
 bool MidiCntrState::keepsRestoredEdit(int program)
 {
-    // The host's own re-selection follows the restore at once; two seconds leave room for a slow
-    // host while a deliberate choice of the same program later still loads it.
-    if (!restoredEditPending.exchange(false))
-        return false;
-    return program == currentHostProgram.load() && relativeNow() - restoredEditAt.load() <= 2000;
+    // Hosts re-select the restored program at once, later, or more than once (a wrapper echoing its
+    // program parameter, a busy machine): no clock decides, only what happened since the restore. An
+    // edit or another program or sound ends it (forgetRestoredEdit), and then the slot loads again.
+    return restoredEditPending.load() && program == currentHostProgram.load();
 }
 
 // Programs ---------------------------------------------------------------------------------------
@@ -35,6 +33,7 @@ void MidiCntrState::selectProgram(int bank, int slot, bool toSynth, bool toHost)
         return;
     currentBank.store(bank);
     currentProgram.store(slot);
+    forgetRestoredEdit();
     std::uint8_t record[Bank_Program::slotSize];
     programBanks[(size_t)bank]->copySlot(slot, record);
     hostProgramBank->setEdit(record, sizeof(record));
@@ -55,6 +54,7 @@ void MidiCntrState::selectProgram(int bank, int slot, bool toSynth, bool toHost)
 
 void MidiCntrState::loadHostProgram()
 {
+    forgetRestoredEdit();
     hostProgramBank->copySlotToEdit(juce::jlimit(0, 127, currentHostProgram.load()));
     editRecordReplaced();
 }
@@ -71,6 +71,7 @@ void MidiCntrState::storeProgram(bool intoBank, int bank, int slot, const juce::
         postChange(CS_EDIT_BUFFER_LOADED);
         return;
     }
+    forgetRestoredEdit();
     hostProgramBank->setEdit(record);
     editRecordReplaced();
 }

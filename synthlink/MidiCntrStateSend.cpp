@@ -12,13 +12,20 @@ namespace sf = settingsfiles;
 
 bool MidiCntrState::sendEditRecord()
 {
+    lastRefusal.store(1);
     if (!portsControl->isOutputOpen())
         return false;
     const auto message = records::packProgramMessage(hostProgramBank->getEdit());
     if (message.getSize() != (size_t)records::editProgramMessage)
         return false;
-    portsControl->sendSysex(message.getData(), message.getSize());
-    return true;
+    const auto result = portsControl->sendSysex(message.getData(), message.getSize());
+    lastRefusal.store(result == MIDI_PORTS_Control::SendResult::queueFull ? 2 : 0);
+    return result == MIDI_PORTS_Control::SendResult::queued;
+}
+
+juce::String MidiCntrState::notSentReason() const
+{
+    return lastRefusal.load() == 2 ? "the send queue is full" : "no MIDI output is open";
 }
 
 bool MidiCntrState::sendHostProgram()
@@ -100,7 +107,9 @@ void MidiCntrState::setVerifyTransmit(bool on)
 
 bool MidiCntrState::sendSoundOnProjectOpen() const
 {
-    return settingFlag(sf::recallField);
+    // A file from before this field holds "0" there, which says off.
+    const auto text = settings[sf::recallField].trim();
+    return settingFlag(sf::recallField) && text != "0";
 }
 
 void MidiCntrState::setSendSoundOnProjectOpen(bool on)

@@ -65,7 +65,7 @@ public:
 
     SendJob(MidiCntrState& s, int k, std::vector<Item> i, bool v, int gap)
         : state(s), kind(k), items(std::move(i)), verify(v), gapMs(gap),
-          generation(s.ports().outputGenerationNow())
+          generation(s.ports().outputGenerationNow()), device(s.instrumentWord())
     {
         thread = std::thread([this] { run(); });
     }
@@ -100,20 +100,26 @@ private:
         return !state.ports().isOutputOpen() || state.ports().outputGenerationNow() != generation;
     }
 
-    /** Queues one message and waits until the sender has handed it to the output. */
-    bool sendWhole(const std::vector<std::uint8_t>& m)
+    /** Queues one message and waits until the sender has handed it to the output. A queued message
+        cannot be called back, so CANCEL does not cut this wait: what is reported as sent was sent. On
+        failure, why says whether the output closed or the send queue was full. */
+    bool sendWhole(const std::vector<std::uint8_t>& m, Outcome& why)
     {
-        const auto id = state.ports().sendSysexTracked(m.data(), m.size());
-        return state.ports().waitUntilHandedOver(id, handOverTimeoutMs, [this] { return cancelled.load(); });
+        MIDI_PORTS_Control::SendResult result;
+        const auto id = state.ports().sendSysexTracked(m.data(), m.size(), &result);
+        why =
+            result == MIDI_PORTS_Control::SendResult::queueFull ? Outcome::queueFull : Outcome::outputClosed;
+        return id != 0 &&
+               state.ports().waitUntilHandedOver(id, handOverTimeoutMs, [this] { return outputGone(); });
     }
 
-    /** Sleeps ms unless cancelled (false then). */
-    bool pause(double ms)
+    /** Sleeps ms; CANCEL cuts it short when interruptible (false then). */
+    bool pause(double ms, bool interruptible)
     {
         std::unique_lock<std::mutex> l(pauseLock);
         pauseWake.wait_for(l, std::chrono::microseconds((long long)(ms * 1000.0)),
-                           [this] { return cancelled.load(); });
-        return !cancelled.load();
+                           [this, interruptible] { return interruptible && cancelled.load(); });
+        return !(interruptible && cancelled.load());
     }
 
     /** Sends a request and waits for the answer of that kind for (bank, slot); empty when none came. */
@@ -123,8 +129,18 @@ private:
             std::lock_guard<std::mutex> l(state.answerLock);
             state.answers.clear();
         }
-        state.sendRequest(request, bank, slot);
         const bool wantName = request == 0x10;
+        const auto answerKind = wantName ? RequestBook::Answer::name : RequestBook::Answer::program;
+        state.requests.expect(RequestBook::Owner::readBack, answerKind, bank, slot);
+        // Whatever way this ask ends, an answer still to come is the given-up request's, stored nowhere.
+        const struct GiveUp
+        {
+            MidiCntrState& s;
+            RequestBook::Answer kind;
+            int bank, slot;
+            ~GiveUp() { s.requests.abandon(RequestBook::Owner::readBack, kind, bank, slot); }
+        } giveUp{state, answerKind, bank, slot};
+        state.sendRequest(request, bank, slot);
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(answerTimeoutMs);
         std::unique_lock<std::mutex> l(state.answerLock);
         for (;;)
@@ -208,11 +224,13 @@ private:
         const int total = (int)items.size();
         Outcome outcome = Outcome::sent;
         int sent = 0;
+        std::vector<int> halfWritten; // bank * 128 + slot: the new sound under the old name
         if (outputGone())
             outcome = Outcome::noOutput;
         else
             for (const auto& item : items)
             {
+                // CANCEL takes effect between slots: a slot is sent whole (its dump, then its name).
                 if (cancelled.load())
                 {
                     outcome = Outcome::cancelled;
@@ -221,20 +239,30 @@ private:
                 const auto dump =
                     frame(0x02, item.bank, item.slot, packed(item).data(), (size_t)records::programPayload);
                 const auto name = frame(0x11, item.bank, item.slot, item.name.data(), item.name.size());
-                const auto sendAndStore = [this](const std::vector<std::uint8_t>& m)
+                Outcome why = Outcome::outputClosed;
+                // The instrument writes its memory once the message has arrived: give it the gap, and
+                // after the dump the whole gap, since the name follows.
+                if (outputGone() || !sendWhole(dump, why))
                 {
-                    // The instrument writes its memory once the message has arrived: give it the gap.
-                    return !outputGone() && sendWhole(m) && pause(state.ports().msUntilCableIdle() + gapMs);
-                };
-                if (!sendAndStore(dump) || !sendAndStore(name))
+                    outcome = why;
+                    break;
+                }
+                pause(state.ports().msUntilCableIdle() + gapMs, false);
+                if (outputGone() || !sendWhole(name, why))
                 {
-                    outcome = cancelled.load() ? Outcome::cancelled : Outcome::outputClosed;
+                    halfWritten.push_back(item.bank * 128 + item.slot);
+                    outcome = why;
                     break;
                 }
                 ++sent;
                 setReport([sent](SendReport& r) { r.slotsSent = sent; });
                 if (transmit)
                     state.postChange(codes::transferProgress(item.bank, item.slot));
+                if (!pause(state.ports().msUntilCableIdle() + gapMs, true) && &item != &items.back())
+                {
+                    outcome = Outcome::cancelled;
+                    break;
+                }
             }
 
         std::vector<SendReport::Problem> problems;
@@ -242,7 +270,7 @@ private:
         if (outcome == Outcome::sent && verify)
             outcome = verifyAll(transmit, problems, checked);
 
-        finish(outcome, sent, total, checked, std::move(problems));
+        finish(outcome, sent, total, checked, std::move(problems), std::move(halfWritten));
     }
 
     Outcome verifyAll(bool transmit, std::vector<SendReport::Problem>& problems, int& checked)
@@ -322,21 +350,48 @@ private:
                juce::String::charToString((juce::juce_wchar)('A' + (items.empty() ? 0 : items[0].bank)));
     }
 
+    /** Items [from, to) as "A:1-A:10" (one slot: "A:1"). */
+    juce::String itemRange(size_t from, size_t to) const
+    {
+        const auto first = slotText(items[from].bank, items[from].slot);
+        return to - from == 1 ? first : first + "-" + slotText(items[to - 1].bank, items[to - 1].slot);
+    }
+
+    /** Every slot as written, half-written (the new sound under the old name) or untouched. */
+    juce::String slotsPhrase(int sent, const std::vector<int>& halfWritten) const
+    {
+        juce::StringArray parts;
+        const auto done = (size_t)juce::jlimit(0, (int)items.size(), sent);
+        if (done > 0)
+            parts.add(itemRange(0, done) + " written");
+        size_t next = done;
+        if (!halfWritten.empty() && next < items.size())
+        {
+            parts.add(itemRange(next, next + 1) + " has the new sound under its old name");
+            ++next;
+        }
+        if (next < items.size())
+            parts.add(itemRange(next, items.size()) + " untouched");
+        return parts.joinIntoString(", ");
+    }
+
     juce::String statusText(Outcome outcome, int sent, int total,
-                            const std::vector<SendReport::Problem>& problems) const
+                            const std::vector<SendReport::Problem>& problems,
+                            const std::vector<int>& halfWritten) const
     {
         const bool write = kind == writeKind;
         const auto subject = what();
         const auto count = juce::String(sent) + " of " + juce::String(total) + " programs";
+        const auto slots = slotsPhrase(sent, halfWritten);
         switch (outcome)
         {
         case Outcome::verified:
-            return write ? "Written to " + subject + " on the instrument and verified."
-                         : subject + " sent to the instrument and verified: " + juce::String(total) +
+            return write ? "Written to " + subject + " on " + device + " and verified."
+                         : subject + " sent to " + device + " and verified: " + juce::String(total) +
                                " programs.";
         case Outcome::sent:
-            return write ? "Written to " + subject + " on the instrument (not read back)."
-                         : subject + " sent to the instrument (" + juce::String(total) +
+            return write ? "Written to " + subject + " on " + device + " (not read back)."
+                         : subject + " sent to " + device + " (" + juce::String(total) +
                                " programs, not read back).";
         case Outcome::mismatched:
         {
@@ -345,20 +400,26 @@ private:
                 list.add(slotText(problems[i].bank, problems[i].slot) + " " + problems[i].what);
             if (problems.size() > 8)
                 list.add("and " + juce::String((int)problems.size() - 8) + " more");
-            return (write ? "Write to " + subject + " failed: the instrument does not hold what was sent ("
+            return (write ? "Write to " + subject + " failed: " + device + " does not hold what was sent ("
                           : subject + " sent, but " + juce::String((int)problems.size()) +
-                                " programs differ on the instrument (") +
+                                " programs differ on " + device + " (") +
                    list.joinIntoString("; ") + ").";
         }
         case Outcome::notVerified:
-            return (write ? "Written to " + subject + ", but it could not be read back: "
-                          : subject + " sent, but it could not be read back: ") +
+            return (write ? "Written to " + subject + " on " + device + ", but it could not be read back: "
+                          : subject + " sent to " + device + ", but it could not be read back: ") +
                    reason + ".";
         case Outcome::cancelled:
-            return write ? "Write to " + subject + " cancelled." : "Transmit cancelled after " + count + ".";
+            return write ? "Write to " + subject + " cancelled: " + slots + "."
+                         : "Transmit cancelled after " + count + ": " + slots + ".";
         case Outcome::outputClosed:
-            return write ? "Write to " + subject + " stopped: the MIDI output was closed."
-                         : "Transmit stopped: the MIDI output was closed after " + count + ".";
+        case Outcome::queueFull:
+        {
+            const juce::String cause =
+                outcome == Outcome::queueFull ? "the send queue was full" : "the MIDI output was closed";
+            return write ? "Write to " + subject + " stopped: " + cause + "; " + slots + "."
+                         : "Transmit stopped: " + cause + " after " + count + ": " + slots + ".";
+        }
         case Outcome::noOutput:
             return write ? "Stored in " + subject + " in the library only: no MIDI output is open."
                          : "Nothing sent: no MIDI output is open.";
@@ -369,9 +430,10 @@ private:
         return {};
     }
 
-    void finish(Outcome outcome, int sent, int total, int checked, std::vector<SendReport::Problem> problems)
+    void finish(Outcome outcome, int sent, int total, int checked, std::vector<SendReport::Problem> problems,
+                std::vector<int> halfWritten)
     {
-        const auto text = statusText(outcome, sent, total, problems);
+        const auto text = statusText(outcome, sent, total, problems, halfWritten);
         setReport(
             [&](SendReport& r)
             {
@@ -379,8 +441,10 @@ private:
                 r.slotsSent = sent;
                 r.slotsVerified = checked;
                 r.problems = problems;
+                r.halfWritten = halfWritten;
                 r.status = text;
             });
+        state.requests.abandon(RequestBook::Owner::readBack);
         state.sending.store(false);
         state.addNotice(text);
         if (kind != writeKind && outcome != Outcome::cancelled)
@@ -399,7 +463,8 @@ private:
     const bool verify;
     const int gapMs;
     const std::uint32_t generation;
-    juce::String reason; // job thread
+    const juce::String device; // "the instrument", or "the simulator" when it is the chosen device
+    juce::String reason;       // job thread
     std::atomic<bool> cancelled{false};
     std::mutex pauseLock;
     std::condition_variable pauseWake;

@@ -22,6 +22,7 @@ struct SendReport
         notVerified,  // sent, but the instrument could not be read back (no input, no answers)
         cancelled,    // CANCEL: stopped after the slot in hand
         outputClosed, // the MIDI output was closed or changed while sending
+        queueFull,    // the send queue was full: a message could not be queued
         noOutput      // no MIDI output open: nothing was sent
     };
     struct Problem
@@ -34,6 +35,9 @@ struct SendReport
     Outcome outcome = Outcome::none;
     int slotsTotal = 0, slotsSent = 0, slotsVerified = 0;
     std::vector<Problem> problems;
+    /** Slots (bank * 128 + slot) whose dump was sent but not their name: the new sound under the old
+        name. Slots past slotsSent and these are untouched. */
+    std::vector<int> halfWritten;
     juce::String status; // one line for the status bar, also posted as a notice
 
     bool succeeded() const { return outcome == Outcome::verified || outcome == Outcome::sent; }
