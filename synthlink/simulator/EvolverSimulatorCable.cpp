@@ -118,7 +118,7 @@ void EvolverSimulator::schedule(std::vector<std::uint8_t> m, bool fromUs)
 {
     {
         std::lock_guard<std::mutex> l(queueLock);
-        double due = nowMs();
+        double due = nowMs() + (fromUs ? 0.0 : (double)answerDelayMs.load());
         if (bytesPerSecond > 0)
         {
             // Each direction of the cable carries one byte after another.
