@@ -1,7 +1,9 @@
 // Bank_Combo: 128 combo slots of 80 bytes in one fixed array. Storage is allocated once. Written from
-// the message and MIDI-input threads without a lock.
+// the message and MIDI-input threads without a lock: every byte is read and written as a relaxed
+// atomic (sharedbytes), as the program banks are.
 #pragma once
 
+#include "SharedBytes.h"
 #include "sounddata/SoundRecords.h"
 
 #include <array>
@@ -32,11 +34,12 @@ public:
     /** Combo bank c from factory set 1. */
     void loadFactory(int c);
 
-    const std::uint8_t* data() const { return slots.data(); }
+    /** Copies the whole bank (80 bytes per slot) to out. */
+    void copyAll(std::uint8_t* out) const;
 
 private:
     juce::String name;
-    std::array<std::uint8_t, (size_t)bankBytes> slots{};
+    alignas(8) std::array<std::uint8_t, (size_t)bankBytes> slots{};
 };
 
 } // namespace zentak

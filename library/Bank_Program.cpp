@@ -10,18 +10,6 @@ namespace zentak
 {
 Bank_Program::Bank_Program(juce::String bankName) : name(std::move(bankName)) {}
 
-void Bank_Program::loadBytes(std::uint8_t* out, const std::uint8_t* shared, size_t n)
-{
-    for (size_t i = 0; i < n; ++i)
-        out[i] = load(shared[i]);
-}
-
-void Bank_Program::storeBytes(std::uint8_t* shared, const std::uint8_t* in, size_t n)
-{
-    for (size_t i = 0; i < n; ++i)
-        store(shared[i], in[i]);
-}
-
 void Bank_Program::initialise()
 {
     std::array<std::uint8_t, (size_t)slotSize> init{};
@@ -103,7 +91,8 @@ void Bank_Program::setSlot(int s, const void* data, size_t size)
     if (s < 0 || s >= numSlots || data == nullptr)
         return;
     const size_t start = (size_t)s * slotSize;
-    storeBytes(slots.data() + start, static_cast<const std::uint8_t*>(data), juce::jmin(size, slots.size() - start));
+    storeBytes(slots.data() + start, static_cast<const std::uint8_t*>(data),
+               juce::jmin(size, slots.size() - start));
 }
 
 void Bank_Program::setAllSlots(const void* data, size_t size)

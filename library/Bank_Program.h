@@ -6,6 +6,7 @@
 // MemoryBlock allocate nothing.
 #pragma once
 
+#include "SharedBytes.h"
 #include "sounddata/SoundRecords.h"
 
 #include <array>
@@ -78,16 +79,16 @@ public:
     const std::uint8_t* editData() const { return edit.data(); }
 
 private:
-    static std::uint8_t load(const std::uint8_t& b)
+    static std::uint8_t load(const std::uint8_t& b) { return sharedbytes::load(b); }
+    static void store(std::uint8_t& b, std::uint8_t v) { sharedbytes::store(b, v); }
+    static void loadBytes(std::uint8_t* out, const std::uint8_t* shared, size_t n)
     {
-        return std::atomic_ref<std::uint8_t>(const_cast<std::uint8_t&>(b)).load(std::memory_order_relaxed);
+        sharedbytes::loadBytes(out, shared, n);
     }
-    static void store(std::uint8_t& b, std::uint8_t v)
+    static void storeBytes(std::uint8_t* shared, const std::uint8_t* in, size_t n)
     {
-        std::atomic_ref<std::uint8_t>(b).store(v, std::memory_order_relaxed);
+        sharedbytes::storeBytes(shared, in, n);
     }
-    static void loadBytes(std::uint8_t* out, const std::uint8_t* shared, size_t n);
-    static void storeBytes(std::uint8_t* shared, const std::uint8_t* in, size_t n);
 
     static int clampSlot(int s) { return s < 0 ? 0 : (s >= numSlots ? numSlots - 1 : s); }
 

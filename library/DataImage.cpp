@@ -24,8 +24,7 @@ juce::MemoryBlock build(const Bank_Program* const programs[4], const WaveBank& w
     const auto user = waves.userShapes();
     std::memcpy(d + userShapesOffset, user.getData(), userShapesSize);
     for (int c = 0; c < 3; ++c)
-        std::memcpy(d + combosOffset + combosBankStride * (size_t)c, combos[c]->data(),
-                    (size_t)Bank_Combo::bankBytes);
+        combos[c]->copyAll(d + combosOffset + combosBankStride * (size_t)c);
     return out;
 }
 } // namespace zentak::image

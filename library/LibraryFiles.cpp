@@ -52,7 +52,11 @@ std::optional<juce::MemoryBlock> readProgramBank(const juce::MemoryBlock& file)
         }
         if (p < n && d[p] == 0xF0 && p + 23 < n && d[p + 23] == 0xF7)
         {
-            out.append(d + p + 7, 16);
+            // Names as the receive path reads them: the instrument's 0x7F padding is a space.
+            std::uint8_t name[16];
+            for (size_t i = 0; i < 16; ++i)
+                name[i] = records::nameMessageByte(d[p + 7 + i]);
+            out.append(name, 16);
             p += 23;
         }
         if (out.getSize() > bankRecordBytes)

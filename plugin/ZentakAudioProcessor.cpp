@@ -208,6 +208,7 @@ void ZentakAudioProcessor::setCurrentProgram(int index)
         return;
     }
     controller.loadHostProgram();
+    controller.sendEditRecordSoon(); // the instrument plays what the screen now shows
 }
 
 const juce::String ZentakAudioProcessor::getProgramName(int index)
@@ -236,6 +237,11 @@ void ZentakAudioProcessor::getStateInformation(juce::MemoryBlock& destData)
 void ZentakAudioProcessor::setStateInformation(const void* data, int sizeInBytes)
 {
     chunks::readBank(controller, data, sizeInBytes);
+    // The VST3 and LV2 wrappers keep their own copy of every value: renewed now, not at the next
+    // turn of the message loop, so a host reading a parameter right after the restore reads the
+    // restored value.
+    if (juce::MessageManager::existsAndIsCurrentThread())
+        controller.deliverPendingWakes();
 }
 
 void ZentakAudioProcessor::getCurrentProgramStateInformation(juce::MemoryBlock& destData)
@@ -246,6 +252,8 @@ void ZentakAudioProcessor::getCurrentProgramStateInformation(juce::MemoryBlock& 
 void ZentakAudioProcessor::setCurrentProgramStateInformation(const void* data, int sizeInBytes)
 {
     chunks::readProgram(controller, data, sizeInBytes);
+    if (juce::MessageManager::existsAndIsCurrentThread())
+        controller.deliverPendingWakes();
 }
 
 // Host notifications ------------------------------------------------------------------------------

@@ -36,6 +36,12 @@ void encodeName(const juce::String& text, std::uint8_t* dest);
 /** The text of 16 stored name bytes; a zero byte contributes no character. */
 juce::String decodeName(const std::uint8_t* bytes);
 
+/** A name byte as a name message carries it: 7-bit, and 0x7F (the instrument's padding) as a space. */
+constexpr std::uint8_t nameMessageByte(std::uint8_t b)
+{
+    return b < 0x7F ? b : (std::uint8_t)' ';
+}
+
 /** The name the instrument gives a program whose name is unset (name bytes starting 7F 7F 7F):
     "PROGRAM " + bank letter + "-" + the 1-based slot as three digits, e.g. "PROGRAM B-007". */
 juce::String placeholderName(int bank, int slot);

@@ -174,10 +174,10 @@ void MIDI_PORTS_Control::sendProgramChange(int channel, int program)
     enqueueShort((std::uint8_t)(0xC0 + juce::jlimit(0, 15, channel - 1)), (std::uint8_t)program, 0, 2);
 }
 
-void MIDI_PORTS_Control::sendSysex(const void* data, size_t size)
+MIDI_PORTS_Control::SendResult MIDI_PORTS_Control::sendSysex(const void* data, size_t size)
 {
     if (!outputOpen.load() || data == nullptr || size == 0 || size > (1u << 24))
-        return;
+        return SendResult::outputClosed;
     Outgoing m{};
     m.size = (std::uint32_t)size;
     m.output = outputGeneration.load();
@@ -188,11 +188,13 @@ void MIDI_PORTS_Control::sendSysex(const void* data, size_t size)
         m.heap = new std::uint8_t[size];
         std::memcpy(m.heap, data, size);
     }
-    enqueue(m);
+    return enqueue(m) ? SendResult::queued : SendResult::queueFull;
 }
 
-std::uint32_t MIDI_PORTS_Control::sendSysexTracked(const void* data, size_t size)
+std::uint32_t MIDI_PORTS_Control::sendSysexTracked(const void* data, size_t size, SendResult* why)
 {
+    if (why != nullptr)
+        *why = SendResult::outputClosed;
     if (!outputOpen.load() || data == nullptr || size == 0 || size > (1u << 24))
         return 0;
     Outgoing m{};
@@ -201,7 +203,15 @@ std::uint32_t MIDI_PORTS_Control::sendSysexTracked(const void* data, size_t size
     m.tracked = nextTrackedId.fetch_add(1) + 1;
     m.heap = new std::uint8_t[size];
     std::memcpy(m.heap, data, size);
-    return enqueue(m) ? m.tracked : 0;
+    if (!enqueue(m))
+    {
+        if (why != nullptr)
+            *why = SendResult::queueFull;
+        return 0;
+    }
+    if (why != nullptr)
+        *why = SendResult::queued;
+    return m.tracked;
 }
 
 void MIDI_PORTS_Control::reportTracked(std::uint32_t id, bool handedOver)

@@ -27,6 +27,14 @@ namespace zentak
 class MIDI_PORTS_Control
 {
 public:
+    /** What became of a send. */
+    enum class SendResult
+    {
+        queued,       // on its way to the output
+        outputClosed, // no output open: nothing was sent
+        queueFull     // the send queue was full: the message was dropped
+    };
+
     /** A DIN MIDI cable: 31250 baud, ten bits per byte. */
     static constexpr int dinBytesPerSecond = 3125;
 
@@ -58,15 +66,15 @@ public:
         audio thread's parameter changes); longer ones are copied to the heap. Where the platform's
         output accepts them whole (ALSA drops a piece without its F7) they leave whole, elsewhere
         blocks above 256 bytes leave in 256-byte pieces. */
-    void sendSysex(const void* data, size_t size);
+    SendResult sendSysex(const void* data, size_t size);
     /** The same for a caller that may wait briefly (never the audio thread): when nothing is waiting
         ahead of it and the cable is free, the message goes out on the calling thread at once, saving
         the hand-over to the sender thread. A request chain answers the instrument this way. */
     void sendSysexNow(const void* data, size_t size);
 
     // Tracked sends, for a sender that must know when its message has left (a program transmit):
-    /** Queues a SysEx and returns its id (0: the output is closed or the queue full). */
-    std::uint32_t sendSysexTracked(const void* data, size_t size);
+    /** Queues a SysEx and returns its id (0: the output is closed or the queue full; why says which). */
+    std::uint32_t sendSysexTracked(const void* data, size_t size, SendResult* why = nullptr);
     /** Waits until message id has been handed to the output (true) or dropped because the output
         closed or changed (false), or until stop() turns true or timeoutMs passes (false). */
     bool waitUntilHandedOver(std::uint32_t id, int timeoutMs, const std::function<bool()>& stop);

@@ -8,13 +8,28 @@
 // processor, writes edit bytes; the send job (a program write or bank transmit and its read-back) runs
 // on a thread of its own; everything else is the message thread's. Paths reachable from the audio
 // thread (postChange, handleHostMidi, selectProgram, the parameter sends) neither allocate nor wait.
+//
+// One class in several rooms, each file opening with its job and its threads:
+//   MidiCntrState.cpp          construction, teardown, listeners, notification codes, notices
+//   MidiCntrStateGestures.cpp  host gestures and the relays that carry them to the host
+//   MidiCntrStatePrograms.cpp  program selection, stored records, the restored edit record
+//   MidiCntrStateMessages.cpp  sends to the instrument: requests, parameter changes, notes
+//   MidiCntrStateHostMidi.cpp  the host's MIDI input and the queue of MIDI for the host
+//   MidiCntrStateReceive.cpp   the instrument's MIDI input and the request chains of a bank receive
+//   MidiCntrStateSend.cpp      the edit record, program writes and the recall sent to the instrument
+//   MidiCntrStateSendJob.cpp   the send job: writes and transmits, their read-back and report
+//   MidiCntrStateFiles.cpp     settings, port settings, the library file, opening the ports
 #pragma once
 
 #include "HandlerComp.h"
+#include "HostNotifier.h"
 #include "LockFreeQueue.h"
 #include "MIDI_PORTS_Control.h"
 #include "MidiCntrStateListener.h"
+#include "MidiCntrStateOptions.h"
 #include "NotificationCodes.h"
+#include "RequestBook.h"
+#include "SendReport.h"
 #include "SysexAssembler.h"
 #include "library/Bank_Combo.h"
 #include "library/Bank_Program.h"
@@ -36,68 +51,6 @@
 
 namespace zentak
 {
-
-/** Where the host's side of the gestures and values goes: the processor, which passes them on to the
-    host in whichever plug-in format it runs. Called on the message thread only. */
-class HostNotifier
-{
-public:
-    virtual ~HostNotifier() = default;
-    virtual void hostGestureBegin(int index) = 0;
-    /** A new parameter byte inside an open gesture. fromInstrument: the byte is already in the edit
-        record and must neither be stored again nor sent back to the instrument. */
-    virtual void hostValue(int index, int byte, bool fromInstrument) = 0;
-    virtual void hostGestureEnd(int index) = 0;
-    /** The edit record was replaced as a whole: every parameter may have changed. */
-    virtual void hostValuesReplaced() = 0;
-};
-
-struct MidiCntrStateOptions
-{
-    /** Folder of the plug-in's own files; empty: the user's application data "PlugSettings". */
-    juce::File settingsFolder;
-    /** Millisecond counter used to timestamp the host-output queue; empty: the framework's. */
-    std::function<juce::uint32()> clock;
-    /** MIDI devices to offer; empty: the system's devices and the simulator. */
-    std::shared_ptr<MidiDeviceBackend> devices;
-    /** Read and write the settings, port and library files (off: start from factory data, save nothing). */
-    bool useFiles = true;
-    /** Reads the library file whole; empty: from the disk. False when it cannot be read. */
-    std::function<bool(const juce::File&, juce::MemoryBlock&)> readLibraryFile;
-    /** The byte rate the output to the instrument is kept to: its MIDI in is a DIN port. */
-    int cableBytesPerSecond = 3125;
-};
-
-/** How the last program write or bank transmit went: what the progress box and the status line show.
-    A copy taken with MidiCntrState::lastSendReport (any thread). */
-struct SendReport
-{
-    enum class Outcome
-    {
-        none,         // nothing sent yet
-        running,      // sending or reading back
-        sent,         // everything sent, not read back (verify off)
-        verified,     // everything sent and read back equal
-        mismatched,   // read back, and at least one slot differs or did not answer (see problems)
-        notVerified,  // sent, but the instrument could not be read back (no input, no answers)
-        cancelled,    // CANCEL: stopped after the slot in hand
-        outputClosed, // the MIDI output was closed or changed while sending
-        noOutput      // no MIDI output open: nothing was sent
-    };
-    struct Problem
-    {
-        int bank, slot;
-        juce::String what; // "parameters differ", "name differs", "no answer", "damaged answer"
-    };
-
-    int kind = -1; // 100, 107 (transmit), or MidiCntrState::writeKind
-    Outcome outcome = Outcome::none;
-    int slotsTotal = 0, slotsSent = 0, slotsVerified = 0;
-    std::vector<Problem> problems;
-    juce::String status; // one line for the status bar, also posted as a notice
-
-    bool succeeded() const { return outcome == Outcome::verified || outcome == Outcome::sent; }
-};
 
 class MidiCntrState : public juce::MidiInputCallback, private juce::Timer, private juce::ChangeListener
 {
@@ -123,7 +76,10 @@ public:
 
     // User notices: things the user should know (a library file set aside, a failed write). Any
     // thread appends; the window takes them (message thread). CS_NOTICE announces each.
-    void addNotice(const juce::String& text);
+    // A notice about the user's data (a library set aside, merged or not saved) is also kept on disk
+    // until a window has taken it, so an instance that never opens its window (a host's scan, an
+    // offline render, a second instance) cannot drop it: the next start shows it again.
+    void addNotice(const juce::String& text, bool aboutUserData = false);
     juce::StringArray takeNotices();
 
     // Programs ---------------------------------------------------------------------------------
@@ -158,10 +114,11 @@ public:
         playing that value back must not send it to the instrument again (any thread). */
     bool isInstrumentEcho(int index, int value) const;
 
-    // Restored edit record: a host re-selecting the current program right after restoring a project
-    // keeps the restored sound instead of reloading the slot over it.
+    // Restored edit record: a host re-selecting the current program after restoring a project keeps
+    // the restored sound instead of reloading the slot over it, however late the re-selection comes,
+    // until the sound is edited or another program or sound is loaded.
     void markEditRestored();
-    /** True (once) when program is the current host program and a restore happened just before. */
+    /** True when program is the current host program and the restored edit record still stands. */
     bool keepsRestoredEdit(int program);
     void forgetRestoredEdit() { restoredEditPending.store(false); }
     /** Announces that the edit record was replaced as a whole: posts code and tells the host. */
@@ -212,6 +169,13 @@ public:
         a transmit is not started: a notice says so (and CS_TRANSFER_DONE follows unless a transfer is
         running, so a progress box opened for it closes). */
     void startTransfer(int kind, int bank);
+    /** A transmit (kind 100 or 107) that first keeps the instrument's current four banks: they are
+        received into a data-image file of their own in the settings folder ("Before transmit
+        2026-12-11 14.05.evl"; combos and wave shapes in it are the library's), then the transmit
+        starts. A failed or cancelled receive sends nothing. Message thread. */
+    void startTransmitKeepingBanks(int kind, int bank);
+    /** The file the last kept banks went to (message thread). */
+    juce::File keptBanksFile() const { return keptBanks; }
     /** Ends a receive, or cancels a transmit after the message in hand (CANCEL; message thread). */
     void endTransfer();
 
@@ -219,8 +183,14 @@ public:
     /** Kind of the report of a program write (writeProgram). */
     static constexpr int writeKind = 200;
     /** Send -> "Current Preset": the edit record to the instrument's edit buffer (0x03, 226 bytes).
-        False when no output is open. */
+        False when no output is open or the send queue was full (notSentReason() says which). */
     bool sendEditRecord();
+    /** Why the last refused send was refused: "no MIDI output is open" or "the send queue is full". */
+    juce::String notSentReason() const;
+    /** Asks for the edit record to be sent from the message thread (any thread, the audio thread
+        included: no allocation). After a host program change the instrument plays what the screen
+        shows. */
+    void sendEditRecordSoon() { editSendPending.store(true); }
     /** Send -> "FX Bank Preset": loads the current host program into the edit record and sends it. */
     bool sendHostProgram();
     /** WRITE: stores the edit record under `name` (cut or padded to 16 characters; characters that a
@@ -272,6 +242,15 @@ public:
         every other slot keeps what is on disk; a slot changed in both keeps this instance's version
         and the other's file is kept whole as a numbered backup. Returns false when writing failed. */
     bool saveLibrary();
+    /** Replaces the library with a backup file, all or nothing: a file that is not a 145408-byte image
+        changes nothing. The library file it replaces is kept as a numbered backup first. The outcome
+        is a notice. False when nothing changed. */
+    bool restoreLibraryFromBackup(const juce::File& backup);
+    /** The backup a start set aside as unusable, while no newer library was saved (else empty). */
+    juce::File setAsideLibrary() const;
+    /** "the simulator" when the simulator is the chosen output, otherwise "the instrument". */
+    juce::String instrumentWord() const;
+    bool simulatorChosen() const { return simulatorOutput.load(); }
     /** True when the banks differ from what was loaded or last saved. */
     bool libraryChanged() const { return buildDataImage() != libraryBase; }
     juce::MemoryBlock buildDataImage() const;
@@ -348,6 +327,22 @@ private:
     void cancelTransmit();
     /** A verify is waiting for an answer: takes the read-back dumps and names (MIDI-input thread). */
     bool offerVerifyAnswer(const juce::uint8* m, size_t size);
+    /** Registers the request as the receive's and sends it (MIDI-input or message thread). */
+    void requestForReceive(int request, int bank, int slot);
+    /** The receive chain has taken the last name: the notice, then the transfer ends. */
+    void finishReceive();
+    /** Which slots the running receive has changed, e.g. "B:1-B:10 (sounds only, names unchanged)". */
+    juce::String receiveSummary() const;
+    /** Where a receive stores: the library's bank, or the kept banks before a transmit. */
+    Bank_Program* receiveBank(int b)
+    {
+        return backupReceive.load() ? backupBanks[(size_t)b].get() : programBanks[(size_t)b].get();
+    }
+    /** The kept banks have arrived: written to their file, then the transmit starts (message thread). */
+    void finishBackupReceive();
+    void startPendingTransmit();
+    void persistNotice(const juce::String& text);
+    void forgetPersistedNotices(const juce::StringArray& shown);
     void sendPendingRecall();
     bool settingFlag(int field) const;
     int relativeNow() const { return (int)(clock() - clockBase); }
@@ -364,7 +359,10 @@ private:
     std::atomic<bool> wakePending{false};
     std::atomic<bool> editReplacedPending{false};
     std::atomic<bool> restoredEditPending{false};
-    std::atomic<int> restoredEditAt{0};
+    std::atomic<bool> editSendPending{false};
+    std::atomic<int> lastRefusal{0}; // 1 no output, 2 queue full
+    std::atomic<bool> simulatorOutput{false};
+    juce::String loadedOrigin; // identity of the library file as loaded: its content hash, or "factory"
     std::unique_ptr<WakePump> wakePump;
     LockFreeQueue<juce::uint8> editorCommands{256};
 
@@ -398,6 +396,14 @@ private:
     std::atomic<bool> sending{false};
     std::atomic<bool> verifying{false};
     std::atomic<bool> recallPending{false};
+    RequestBook requests;
+    std::array<std::atomic<int>, 4> receivedPrograms{}, receivedNames{}; // slots stored by the receive
+    std::atomic<int> receiveFirstBank{0};
+    std::atomic<bool> backupReceive{false};
+    std::array<std::unique_ptr<Bank_Program>, 4> backupBanks;
+    std::atomic<bool> backupDone{false};
+    int pendingTransmitKind = -1, pendingTransmitBank = 0; // message thread
+    juce::File keptBanks;
     mutable std::mutex reportLock;
     SendReport report;
     std::mutex answerLock; // read-back answers on their way from the MIDI-input thread to the job

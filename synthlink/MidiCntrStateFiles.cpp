@@ -3,6 +3,7 @@
 #include "MidiCntrState.h"
 
 #include "SettingsFiles.h"
+#include "SystemMidiDevices.h"
 #include "library/DataImage.h"
 #include "library/FactorySets.h"
 
@@ -92,13 +93,19 @@ void MidiCntrState::loadLibrary()
 {
     juce::MemoryBlock image;
     const auto file = folder.getChildFile(sf::libraryFile);
+    loadedOrigin = "factory";
+    bool pendingNotices = false;
     if (useFiles)
     {
+        // Notices about the user's data that no window has shown yet: they stay on disk until one does.
         const auto notice = folder.getChildFile(sf::libraryNoticeFile);
         if (notice.existsAsFile())
         {
-            addNotice(notice.loadFileAsString().trim());
-            notice.deleteFile();
+            auto lines = juce::StringArray::fromLines(notice.loadFileAsString());
+            lines.removeEmptyStrings();
+            const juce::ScopedLock sl(noticeLock);
+            notices.addArray(lines);
+            pendingNotices = !lines.isEmpty();
         }
     }
     if (useFiles && file.existsAsFile())
@@ -111,15 +118,90 @@ void MidiCntrState::loadLibrary()
             image.reset();
             const auto backup = sf::freeBackupName(folder.getChildFile(sf::rejectedLibraryFile));
             if (backup != juce::File() && file.moveFileTo(backup))
+            {
+                folder.getChildFile(sf::setAsideFile).replaceWithText(backup.getFileName());
                 addNotice("The library file could not be used. It was kept as \"" + backup.getFileName() +
-                          "\" and the factory set was loaded.");
+                              "\" and the factory set was loaded (FILE: Restore Library From Backup...).",
+                          true);
+            }
             else
                 addNotice("The library file could not be used and was left as it is; the factory set was "
-                          "loaded.");
+                          "loaded.",
+                          true);
+            pendingNotices = true;
         }
+        else
+        {
+            loadedOrigin = sf::contentIdentity(image);
+        }
+    }
+    if (!pendingNotices)
+    {
+        const auto setAside = setAsideLibrary();
+        if (setAside != juce::File())
+            addNotice("The library that could not be used is still kept as \"" + setAside.getFileName() +
+                      "\" and the factory set is in use (FILE: Restore Library From Backup...).");
     }
     fillBanks(image);
     libraryBase = buildDataImage();
+}
+
+juce::File MidiCntrState::setAsideLibrary() const
+{
+    if (!useFiles)
+        return {};
+    const auto marker = folder.getChildFile(sf::setAsideFile);
+    if (!marker.existsAsFile())
+        return {};
+    const auto backup = folder.getChildFile(marker.loadFileAsString().trim());
+    const auto library = folder.getChildFile(sf::libraryFile);
+    if (!backup.existsAsFile() || backup.getParentDirectory() != folder)
+        return {};
+    // A library saved after the backup was set aside is the user's newer library.
+    if (library.existsAsFile() && library.getLastModificationTime() > marker.getLastModificationTime())
+        return {};
+    return backup;
+}
+
+bool MidiCntrState::restoreLibraryFromBackup(const juce::File& backup)
+{
+    juce::MemoryBlock image;
+    if (!backup.existsAsFile() || !readLibraryFile(backup, image) || image.getSize() != image::size)
+    {
+        addNotice("\"" + backup.getFileName() + "\" cannot be restored: it is not a library file of " +
+                  juce::String((int)image::size) + " bytes. Nothing changed.");
+        return false;
+    }
+    juce::String kept;
+    if (useFiles)
+    {
+        const auto file = folder.getChildFile(sf::libraryFile);
+        if (file.existsAsFile() && file != backup)
+        {
+            const auto previous = sf::freeBackupName(folder.getChildFile(sf::rejectedLibraryFile));
+            if (previous == juce::File() || !file.copyFileTo(previous))
+            {
+                addNotice("The library was not restored: the library file in use could not be kept first.");
+                return false;
+            }
+            kept = " The library it replaced is kept as \"" + previous.getFileName() + "\".";
+        }
+        if (!sf::replaceFile(file, image.getData(), image.getSize()))
+        {
+            addNotice("The library was not restored: \"" + file.getFullPathName() +
+                      "\" could not be written.");
+            return false;
+        }
+        sf::writeOrigin(folder, sf::contentIdentity(image));
+        folder.getChildFile(sf::setAsideFile).deleteFile();
+    }
+    fillBanks(image);
+    libraryBase = buildDataImage();
+    loadedOrigin = sf::contentIdentity(image);
+    postChange(CS_PROGRAM_STORED);
+    postChange(CS_NAMES_STORED);
+    addNotice("Library restored from \"" + backup.getFileName() + "\"." + kept);
+    return true;
 }
 
 juce::MemoryBlock MidiCntrState::buildDataImage() const
@@ -143,42 +225,60 @@ bool MidiCntrState::saveLibrary()
     const bool onDisk = file.existsAsFile() && readLibraryFile(file, disk) && disk.getSize() == image::size;
     auto result = current;
     int conflicts = 0;
+    bool foreign = false; // saved by an instance that did not start from the file this one loaded
     juce::File backup;
     if (onDisk && disk != libraryBase)
     {
-        // Another instance saved since this one loaded: keep its slots, add ours.
-        result = disk;
-        for (const auto& r : librarySpans())
+        // Another instance saved since this one loaded. Its slots are only taken when both started
+        // from the same file: otherwise "unchanged here" would mean another starting point's slots.
+        if (sf::readOrigin(folder) == loadedOrigin)
         {
-            if (sameRecord(current, libraryBase, r))
-                continue;
-            if (!sameRecord(disk, libraryBase, r) && !sameRecord(disk, current, r))
-                ++conflicts;
-            copyRecord(result, current, r);
+            result = disk;
+            for (const auto& r : librarySpans())
+            {
+                if (sameRecord(current, libraryBase, r))
+                    continue;
+                if (!sameRecord(disk, libraryBase, r) && !sameRecord(disk, current, r))
+                    ++conflicts;
+                copyRecord(result, current, r);
+            }
+        }
+        else
+        {
+            foreign = true;
         }
     }
-    if (conflicts > 0 || (file.existsAsFile() && !onDisk))
+    if (conflicts > 0 || foreign || (file.existsAsFile() && !onDisk))
     {
         backup = sf::freeBackupName(folder.getChildFile(sf::rejectedLibraryFile));
         if (backup == juce::File() || !file.copyFileTo(backup))
+        {
+            addNotice("The library was not saved: the library file on disk, written by another instance, "
+                      "could not be kept first.",
+                      true);
             return false; // nothing is written over a file that could not be kept
+        }
     }
     if (!sf::replaceFile(file, result.getData(), result.getSize()))
     {
-        addNotice("The library could not be saved to \"" + file.getFullPathName() + "\".");
+        // Kept on disk for the next window: at shutdown nobody is left to show it.
+        addNotice("The library could not be saved to \"" + file.getFullPathName() + "\".", true);
         return false;
     }
+    sf::writeOrigin(folder, loadedOrigin);
+    folder.getChildFile(sf::setAsideFile).deleteFile(); // a newer library than the one set aside
     libraryBase = current;
     if (conflicts > 0)
-    {
-        const auto text = juce::String(conflicts) + " library slots were changed by this and by another "
-                                                    "instance. This instance's versions were saved; the other "
-                                                    "file is kept as \"" +
-                          backup.getFileName() + "\".";
-        addNotice(text);
-        const auto notice = folder.getChildFile(sf::libraryNoticeFile);
-        notice.replaceWithText(text);
-    }
+        addNotice(juce::String(conflicts) +
+                      " library slots were changed by this and by another instance. This "
+                      "instance's versions were saved; the other file is kept as \"" +
+                      backup.getFileName() + "\".",
+                  true);
+    else if (foreign)
+        addNotice("Another instance saved a library that did not start from the same file as this one. This "
+                  "instance's library was saved; the other is kept as \"" +
+                      backup.getFileName() + "\".",
+                  true);
     return true;
 }
 
@@ -210,6 +310,9 @@ void MidiCntrState::openInputPort(int k)
 void MidiCntrState::openOutputPort(int k)
 {
     portsControl->openOutputPort(k);
+    const int index = portsControl->getOutputIndex();
+    simulatorOutput.store(portsControl->isOutputOpen() &&
+                          outputDeviceNames()[index] == juce::String(SystemMidiDevices::simulatorName));
     sendPendingRecall(); // a project restored before the output was open
 }
 
@@ -254,5 +357,13 @@ void MidiCntrState::openSavedPorts()
     { return name.length() >= 3 ? devices.indexOf(name) : -1; };
     openInputPort(find(portNames[0], inputDeviceNames()) + 1);
     openOutputPort(find(portNames[1], outputDeviceNames()) + 1);
+}
+} // namespace zentak
+
+namespace zentak
+{
+juce::String MidiCntrState::instrumentWord() const
+{
+    return simulatorOutput.load() ? "the simulator" : "the instrument";
 }
 } // namespace zentak

@@ -25,7 +25,7 @@ int bodyByteAt(const juce::uint8* m, size_t size, size_t i)
     return byteAt(m, size, i);
 }
 
-constexpr int requestProgram = 0x05, requestName = 0x10, requestCombo = 0x21;
+constexpr int requestProgram = 0x05, requestName = 0x10;
 } // namespace
 
 void MidiCntrState::handleIncomingMidiMessage(juce::MidiInput*, const juce::MidiMessage& message)
@@ -99,10 +99,13 @@ void MidiCntrState::handleSysex(const juce::uint8* m, size_t size)
     case 0x02:
     case 0x03:
     case 0x0A:
-        // While a write or transmit reads the instrument back, its slot dumps are the read-back's
-        // answers: they are compared, never stored. An edit-buffer dump (226 bytes) is not one.
-        if (size != (size_t)records::editProgramMessage && offerVerifyAnswer(m, size))
+        // A damaged dump cannot say which slot it answers: while a read-back waits, it is its answer
+        // (compared, and found damaged), and it is stored nowhere.
+        if (size != (size_t)records::editProgramMessage && size != (size_t)records::slotProgramMessage)
+        {
+            offerVerifyAnswer(m, size);
             return;
+        }
         handleProgramDump(m, size, m[4]);
         return;
     case 0x0F:
@@ -111,8 +114,11 @@ void MidiCntrState::handleSysex(const juce::uint8* m, size_t size)
         postChange(CS_SYNTH_ONLINE);
         return;
     case 0x11:
-        if (offerVerifyAnswer(m, size))
+        if (size != 24)
+        {
+            offerVerifyAnswer(m, size);
             return;
+        }
         handleProgramName(m, size);
         return;
     case 0x22:
@@ -152,12 +158,20 @@ void MidiCntrState::handleProgramDump(const juce::uint8* m, size_t size, int com
     if (namesSlot && (bank > 3 || slot > 127))
         return; // no such bank or slot: the message is dropped and a running chain stops here
 
-    const bool intoBank = receiveIntoBank.load();
-    if (namesSlot && !intoBank)
+    // A dump naming its slot may answer a request of ours: the bank receive's, or one given up on
+    // (a receive cancelled, a read-back timed out), whose answer is stored nowhere.
+    const auto claim =
+        namesSlot ? requests.claim(RequestBook::Answer::program, bank, slot) : RequestBook::Claim{};
+    if (claim.abandoned)
+        return;
+    if (claim.owner == RequestBook::Owner::readBack)
     {
-        currentBank.store(bank);
-        currentProgram.store(slot);
+        offerVerifyAnswer(m, size); // compared by the read-back, never stored
+        return;
     }
+    const bool intoBank = receiveIntoBank.load();
+    if (namesSlot && claim.owner == RequestBook::Owner::none && (intoBank || verifying.load()))
+        return; // while a receive or a read-back runs, no slot it did not ask for is stored
 
     juce::MemoryBlock record;
     if (command == 0x0A)
@@ -173,37 +187,25 @@ void MidiCntrState::handleProgramDump(const juce::uint8* m, size_t size, int com
     if (record.getSize() != (size_t)records::programParamBytes)
         return;
 
-    if (intoBank && namesSlot)
+    if (claim.owner == RequestBook::Owner::receive)
     {
-        programBanks[(size_t)bank]->setSlot(slot, record);
-        if (!transferActive.load())
+        if (!intoBank || !transferActive.load())
             return;
+        receiveBank(bank)->setSlot(slot, record);
+        receivedPrograms[(size_t)bank].store(slot + 1);
         postChange(codes::transferProgress(bank, slot));
-        if (command != 0x0A)
-        {
-            if (slot == 127)
-                sendRequest(requestName, bank, 0);
-            else
-                sendRequest(requestProgram, bank, slot + 1);
-        }
-        else if (slot < 127)
-        {
-            sendRequest(requestProgram, bank, slot + 1);
-        }
-        else if (transferKind.load() == 7 && bank != 1)
-        {
-            sendRequest(requestProgram, bank + 1, 0);
-        }
+        // Both dump forms: the programs of the bank, then their names.
+        if (slot == 127)
+            requestForReceive(requestName, bank, 0);
         else
-        {
-            postChange(CS_PROGRAM2_STORED);
-            postChange(CS_TRANSFER_DONE);
-        }
+            requestForReceive(requestProgram, bank, slot + 1);
         return;
     }
 
     if (namesSlot)
     {
+        currentBank.store(bank);
+        currentProgram.store(slot);
         programBanks[(size_t)bank]->setSlot(slot, record);
         postChange(command == 0x0A ? CS_PROGRAM2_STORED : CS_PROGRAM_STORED);
     }
@@ -219,6 +221,18 @@ void MidiCntrState::handleProgramName(const juce::uint8* m, size_t size)
     if (bank > 3 || slot > 127)
         return;
 
+    const auto claim = requests.claim(RequestBook::Answer::name, bank, slot);
+    if (claim.abandoned)
+        return;
+    if (claim.owner == RequestBook::Owner::readBack)
+    {
+        offerVerifyAnswer(m, size);
+        return;
+    }
+    const bool intoBank = receiveIntoBank.load();
+    if (claim.owner == RequestBook::Owner::none && (intoBank || verifying.load()))
+        return;
+
     juce::String name;
     if (m[7] == 127 && m[8] == 127 && m[9] == 127)
         name = records::placeholderName(bank, slot);
@@ -227,31 +241,27 @@ void MidiCntrState::handleProgramName(const juce::uint8* m, size_t size)
         // The instrument pads its names with 0x7F, which is no character: it reads as a space.
         juce::uint8 stored[16];
         for (int i = 0; i < 16; ++i)
-            stored[i] = m[7 + i] == 0x7F ? (juce::uint8)' ' : m[7 + i];
+            stored[i] = records::nameMessageByte(m[7 + i]);
         name = records::decodeName(stored);
     }
 
-    if (receiveIntoBank.load())
+    if (claim.owner == RequestBook::Owner::receive)
     {
-        programBanks[(size_t)bank]->setSlotName(slot, name);
-        if (!transferActive.load())
+        if (!intoBank || !transferActive.load())
             return;
+        receiveBank(bank)->setSlotName(slot, name);
+        receivedNames[(size_t)bank].store(slot + 1);
         postChange(codes::transferProgress(bank, slot));
         if (slot < 127)
         {
-            sendRequest(requestName, bank, slot + 1);
+            requestForReceive(requestName, bank, slot + 1);
             return;
         }
         postChange(CS_NAMES_STORED);
-        if (transferKind.load() == 7 && bank != 3)
-        {
-            sendRequest(requestProgram, bank + 1, 0);
-        }
+        if (transferKind.load() == 7 && bank < 3)
+            requestForReceive(requestProgram, bank + 1, 0);
         else
-        {
-            postChange(CS_NAMES_STORED);
-            postChange(CS_TRANSFER_DONE);
-        }
+            finishReceive();
         return;
     }
 
@@ -271,8 +281,7 @@ void MidiCntrState::handleComboDump(const juce::uint8* m, size_t size)
     if (namesSlot && (bank > 2 || slot > 127))
         return;
 
-    const bool intoBank = receiveIntoBank.load();
-    if (namesSlot && !intoBank)
+    if (namesSlot)
     {
         currentComboBank.store(bank);
         currentCombo.store(slot);
@@ -283,71 +292,13 @@ void MidiCntrState::handleComboDump(const juce::uint8* m, size_t size)
     if (holder.record().getSize() != (size_t)records::comboSize)
         return;
 
-    if (intoBank && namesSlot)
-    {
-        comboBanks[(size_t)bank]->setSlot(slot, holder.record());
-        if (!transferActive.load())
-            return;
-        postChange(codes::transferProgress(bank, slot));
-        if (slot < 127)
-            sendRequest(requestCombo, bank, slot + 1);
-        else if (transferKind.load() == 7 && bank + 1 <= 2)
-            sendRequest(requestCombo, bank + 1, 0);
-        else
-        {
-            postChange(CS_COMBO_STORED);
-            postChange(CS_TRANSFER_DONE);
-        }
-        return;
-    }
-
-    // A combo belongs to its combo bank slot only; the program edit record is left alone.
+    // A combo belongs to its combo bank slot only; the program edit record is left alone. No receive
+    // asks for combos, so a combo dump is never part of a request chain.
     if (namesSlot)
     {
         comboBanks[(size_t)bank]->setSlot(slot, holder.record());
         postChange(CS_COMBO_STORED);
     }
     postChange(CS_COMBO_EDIT_LOADED);
-}
-
-void MidiCntrState::startTransfer(int kind, int bank)
-{
-    if (bank < 0 || bank > 3)
-        return;
-    if (kind == 100 || kind == 107)
-    {
-        if (sending.load() || transferActive.load())
-        {
-            // One send at a time. A write still running ends this request at once; a running transfer
-            // keeps its own progress box and is not ended by this one.
-            addNotice("Not started: the instrument is still busy with the last transfer or write.");
-            if (!transferActive.load())
-                postChange(CS_TRANSFER_DONE);
-            return;
-        }
-        transferKind.store(kind);
-        transferActive.store(true);
-        std::vector<int> slots;
-        for (int b = kind == 107 ? 0 : bank; b <= (kind == 107 ? 3 : bank); ++b)
-            for (int s = 0; s < 128; ++s)
-                slots.push_back(b * 128 + s);
-        startSendJob(kind, std::move(slots), verifyTransmit());
-        return;
-    }
-    transferKind.store(kind);
-    transferActive.store(true);
-    if (kind == 0 || kind == 7)
-    {
-        receiveIntoBank.store(true);
-        sendRequest(requestProgram, kind == 7 ? 0 : bank, 0);
-    }
-}
-
-void MidiCntrState::endTransfer()
-{
-    cancelTransmit(); // CANCEL: a transmit stops after the message in hand
-    transferActive.store(false);
-    receiveIntoBank.store(false);
-    transferKind.store(-1);
 }
 } // namespace zentak

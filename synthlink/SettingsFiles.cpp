@@ -7,6 +7,7 @@ juce::StringArray newFields()
     juce::StringArray f{"2.0.2", "-1", "-1", "-1", "100", "0", "", "", "1"};
     while (f.size() < numFields)
         f.add("0");
+    f.set(recallField, "on"); // a new file sends the project's sound when it opens
     return f;
 }
 
@@ -124,5 +125,27 @@ juce::File freeBackupName(const juce::File& name)
             return candidate;
     }
     return {};
+}
+juce::String contentIdentity(const juce::MemoryBlock& data)
+{
+    std::uint64_t h = 14695981039346656037ull;
+    for (size_t i = 0; i < data.getSize(); ++i)
+    {
+        h ^= (std::uint8_t)data[i];
+        h *= 1099511628211ull;
+    }
+    return juce::String::toHexString((juce::int64)h).paddedLeft('0', 16);
+}
+
+juce::String readOrigin(const juce::File& folder)
+{
+    const auto file = folder.getChildFile(originFile);
+    return file.existsAsFile() && file.getSize() < 256 ? file.loadFileAsString().trim() : juce::String();
+}
+
+void writeOrigin(const juce::File& folder, const juce::String& origin)
+{
+    const auto text = origin.toStdString();
+    replaceFile(folder.getChildFile(originFile), text.data(), text.size());
 }
 } // namespace zentak::settingsfiles

@@ -13,16 +13,21 @@ constexpr const char* libraryFile = "dataevl.evl";
 constexpr const char* rejectedLibraryFile = "dataevl.evl.bak";
 /** A notice about the library for the next start (written when no window could show it). */
 constexpr const char* libraryNoticeFile = "dataevl.notice";
+/** Names the backup a start set aside because the library could not be used. */
+constexpr const char* setAsideFile = "dataevl.setaside";
+/** The identity of the file the last writer of the library started from (see contentIdentity). */
+constexpr const char* originFile = "dataevl.evl.origin";
 constexpr int numFields = 50;
 constexpr int channelField = 42;
 /** Pause in ms after each program dump and name sent to a slot; "0", empty or out of 1..5000: the
     default. */
 constexpr int transmitGapField = 43;
-/** "Send sound when project opens": "off" turns it off, anything else (older files hold "0") is on. */
+/** "Send sound when project opens": "off" and "0" (what files from before the field hold) turn it off,
+    anything else is on. */
 constexpr int recallField = 44;
 /** Read back after a bank transmit: "off" turns it off, anything else is on. */
 constexpr int verifyField = 45;
-/** The gap the instrument is given to store each program (see MidiCntrStateSend.cpp). */
+/** The gap the instrument is given to store each program (see MidiCntrStateSendJob.cpp). */
 constexpr int defaultTransmitGapMs = 100;
 
 /** The 50 fields of a new settings file. */
@@ -48,6 +53,12 @@ bool readWholeFile(const juce::File& file, juce::MemoryBlock& data, juce::int64 
 /** The first of name, name + "2", name + "3" ... (in the folder of name) that does not exist yet; an
     empty file when all are taken. Backups never overwrite each other. */
 juce::File freeBackupName(const juce::File& name);
+
+/** A short text that tells library contents apart: a 64-bit FNV-1a hash of the bytes, in hex. */
+juce::String contentIdentity(const juce::MemoryBlock& data);
+/** The starting point the last writer of the library in folder recorded; empty when none. */
+juce::String readOrigin(const juce::File& folder);
+void writeOrigin(const juce::File& folder, const juce::String& origin);
 
 /** Writes a temporary file in the same folder and renames it over target; on failure the old file
     stays. Creates the folder when missing. */

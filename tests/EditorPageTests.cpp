@@ -358,7 +358,7 @@ TEST_F(WindowFixture, ProgramMenuListsBanksAndSlotsAndChoosingABankKeepsTheSlot)
 // The window asks for the instrument when it opens and shows its answer in the bar.
 TEST_F(WindowFixture, TheStatusShowsTheInstrumentOnLine)
 {
-    EXPECT_EQ(window->appBar().statusLabel().getText(), juce::String("DSI:  EVOLVER DSK ON-LINE"));
+    EXPECT_EQ(window->appBar().statusLabel().getText(), juce::String("SIMULATOR ON-LINE"));
     state().selectOutputPort(0);
     state().checkConnection();
     settle();

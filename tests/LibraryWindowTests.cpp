@@ -198,10 +198,13 @@ TEST_F(LibraryWindow, MenusHaveTheirItemsAndIds)
               "Load Single Program|Save Warm Pad|-|About");
 
     const auto bankFile = window->buildBankFileMenu();
-    EXPECT_EQ(texts(bankFile).joinIntoString("|"),
-              "Load Program Bank To Bank A|Load Program Bank To Bank B|Load Program Bank To Bank C|"
-              "Load Program Bank To Bank D|-|Save Program Bank A|Save Program Bank B|Save Program Bank C|"
-              "Save Program Bank D");
+    EXPECT_EQ(
+        texts(bankFile).joinIntoString("|"),
+        juce::String::fromUTF8("Load Program Bank To Bank A|Load Program Bank To Bank B|Load Program Bank "
+                               "To Bank C|Load Program Bank To Bank D|-|Save Program Bank A|Save Program "
+                               "Bank B|Save Program Bank C|Save Program Bank D|-|Restore Library From "
+                               "Backup\u2026"));
+    EXPECT_EQ(itemId(bankFile, {juce::String::fromUTF8("Restore Library From Backup\u2026")}), 300);
     EXPECT_EQ(itemId(bankFile, {"Load Program Bank To Bank D"}), 103);
     EXPECT_EQ(itemId(bankFile, {"Save Program Bank A"}), 200);
 

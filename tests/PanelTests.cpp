@@ -162,7 +162,8 @@ TEST_F(PanelWindow, MidiSetupShowsThePortsAndChoosingNoneClosesTheInput)
 
     // The panel says whether the instrument answers; GLOBAL is refused while it is open.
     settle();
-    EXPECT_EQ(panel->statusLabel().getText(), juce::String("DSI:  EVOLVER DSK ON-LINE"));
+    EXPECT_EQ(panel->statusLabel().getText(), juce::String("SIMULATOR ON-LINE"))
+        << "never mistaken for the instrument";
     window->runCommand(771);
     EXPECT_EQ(window->globalSetupPanel(), nullptr);
 
@@ -500,7 +501,7 @@ TEST_F(PanelWindow, AFullReceiveClosesTheBoxAndSaysSo)
     EXPECT_FALSE(state().receiveIntoBank.load());
     EXPECT_EQ(state().programBank(2)->slotName(77), sim().programName(2, 77));
     settle();
-    EXPECT_EQ(notice(), juce::String("Bank C received from the instrument."));
+    EXPECT_EQ(notice(), juce::String("Bank C received from the simulator."));
 }
 
 TEST_F(PanelWindow, ATransmitShowsEachSlotThatDiffersAndNeverASilentSuccess)
@@ -526,7 +527,7 @@ TEST_F(PanelWindow, ATransmitShowsEachSlotThatDiffersAndNeverASilentSuccess)
     // Everything equal: the box closes and the status line says it was verified.
     window->startTransfer(100, 1);
     ASSERT_TRUE(waitUntil([this] { return window->progressBox() == nullptr; }));
-    EXPECT_EQ(notice(), juce::String("Bank B sent to the instrument and verified: 128 programs."));
+    EXPECT_EQ(notice(), juce::String("Bank B sent to the simulator and verified: 128 programs."));
 }
 
 TEST_F(PanelWindow, ClosingTheWindowEndsARunningTransfer)

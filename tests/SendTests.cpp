@@ -292,7 +292,7 @@ TEST_F(SendLink, WriteToC17StoresTheSameBytesInTheInstrumentAndTheLibrary)
     EXPECT_EQ(report.kind, MidiCntrState::writeKind);
     EXPECT_EQ(report.outcome, SendReport::Outcome::verified) << report.status;
     EXPECT_EQ(report.slotsVerified, 1);
-    EXPECT_EQ(state->takeNotices(), juce::StringArray("Written to C:17 on the instrument and verified."));
+    EXPECT_EQ(state->takeNotices(), juce::StringArray("Written to C:17 on the simulator and verified."));
     EXPECT_EQ(rec->count(CS_PROGRAM_STORED), 1);
     EXPECT_EQ(rec->count(CS_NAMES_STORED), 1);
     EXPECT_EQ(rec->count(CS_TRANSFER_DONE), 0) << "a write is no transfer";
@@ -329,8 +329,8 @@ TEST_F(SendLink, WriteRefusesBadSlotsAndSaysWhenTheInstrumentWasNotWritten)
     EXPECT_EQ(rec->count(CS_TRANSFER_DONE), 1) << "a progress box opened for it closes";
     ASSERT_TRUE(waitForSendToEnd());
     EXPECT_EQ(state->takeNotices(),
-              juce::StringArray({"Not started: the instrument is still busy with the last transfer or write.",
-                                 "Written to A:1 on the instrument and verified."}));
+              juce::StringArray({"Not started: the simulator is still busy with the last transfer or write.",
+                                 "Written to A:1 on the simulator and verified."}));
 }
 
 TEST_F(SendLink, TransmitBankWithVerifyFillsTheInstrumentAndLeavesTheLibraryAlone)
@@ -354,7 +354,7 @@ TEST_F(SendLink, TransmitBankWithVerifyFillsTheInstrumentAndLeavesTheLibraryAlon
     EXPECT_EQ(report.slotsSent, 128);
     EXPECT_EQ(report.slotsVerified, 128);
     EXPECT_EQ(state->takeNotices(),
-              juce::StringArray("Bank B sent to the instrument and verified: 128 programs."));
+              juce::StringArray("Bank B sent to the simulator and verified: 128 programs."));
 
     // Each slot went out as its dump naming the slot, then its name, in slot order.
     const auto dumps = receivedWith(0x02), names = receivedWith(0x11);
@@ -380,7 +380,7 @@ TEST_F(SendLink, VerifyReportsEachSlotTheInstrumentDoesNotHold)
     EXPECT_EQ(report.problems[0].slot, 40);
     EXPECT_EQ(report.problems[0].what, juce::String("damaged answer"));
     EXPECT_EQ(rec->count(codes::transferMismatch(0, 40)), 1);
-    EXPECT_EQ(state->takeNotices(), juce::StringArray("Bank A sent, but 1 programs differ on the instrument "
+    EXPECT_EQ(state->takeNotices(), juce::StringArray("Bank A sent, but 1 programs differ on the simulator "
                                                       "(A:41 damaged answer)."));
     EXPECT_EQ(rec->count(CS_TRANSFER_DONE), 1);
 
@@ -409,7 +409,13 @@ TEST_F(SendLink, VerifyReportsEachSlotTheInstrumentDoesNotHold)
     }
 }
 
-TEST_F(SendLink, CancelStopsAtOnceAndAClosedOutputEndsWithAStatus)
+/** Slot i of a transmit of all banks as the reports write it: "A:1" ... "D:128". */
+juce::String slotAt(int i)
+{
+    return juce::String::charToString((juce::juce_wchar)('A' + i / 128)) + ":" + juce::String(i % 128 + 1);
+}
+
+TEST_F(SendLink, CancelStopsAfterTheSlotInHandAndEveryReportNamesEachSlot)
 {
     fillBank(2);
     state->setTransmitGapMs(5);
@@ -420,15 +426,23 @@ TEST_F(SendLink, CancelStopsAtOnceAndAClosedOutputEndsWithAStatus)
     settle();
     const auto report = state->lastSendReport();
     EXPECT_EQ(report.outcome, SendReport::Outcome::cancelled);
-    EXPECT_LT(report.slotsSent, 128);
-    const auto dumps = receivedWith(0x02).size();
-    EXPECT_GE(dumps, (size_t)report.slotsSent);
-    EXPECT_LE(dumps, (size_t)report.slotsSent + 1) << "nothing after the message in hand";
-    EXPECT_FALSE(simHoldsLocalSlot(2, 127));
+    const int sent = report.slotsSent;
+    EXPECT_LT(sent, 128);
+    // The slot in hand is finished: as many dumps as names, and exactly the slots reported.
+    EXPECT_EQ(receivedWith(0x02).size(), (size_t)sent);
+    EXPECT_EQ(receivedWith(0x11).size(), (size_t)sent);
+    EXPECT_TRUE(report.halfWritten.empty());
+    EXPECT_EQ(slotsHeld(2), sent);
+    EXPECT_TRUE(simHoldsLocalSlot(2, sent - 1));
+    EXPECT_FALSE(simHoldsLocalSlot(2, sent));
     EXPECT_EQ(rec->count(CS_TRANSFER_DONE), 0) << "CANCEL has ended the transfer already";
-    EXPECT_TRUE(state->takeNotices()[0].startsWith("Transmit cancelled after "));
+    EXPECT_EQ(state->takeNotices(),
+              juce::StringArray("Transmit cancelled after " + juce::String(sent) +
+                                " of 128 programs: C:1-C:" + juce::String(sent) +
+                                " written, C:" + juce::String(sent + 1) + "-C:128 untouched."));
 
-    // All banks, and the output closed half-way through bank A.
+    // All banks, and the output closed half-way through bank A: each slot written, half-written
+    // (its dump out, its name not) or untouched.
     state->startTransfer(107, 0);
     ASSERT_TRUE(waitUntil([this] { return state->lastSendReport().slotsSent >= 10; }));
     state->selectOutputPort(0);
@@ -436,11 +450,22 @@ TEST_F(SendLink, CancelStopsAtOnceAndAClosedOutputEndsWithAStatus)
     const auto closed = state->lastSendReport();
     EXPECT_EQ(closed.outcome, SendReport::Outcome::outputClosed);
     EXPECT_EQ(closed.slotsTotal, 512);
-    EXPECT_LT(closed.slotsSent, 512);
+    const int whole = closed.slotsSent;
+    EXPECT_LT(whole, 512);
+    const int half = (int)closed.halfWritten.size();
+    ASSERT_LE(half, 1);
+    if (half == 1)
+    {
+        EXPECT_EQ(closed.halfWritten[0], whole);
+    }
     EXPECT_EQ(rec->count(CS_TRANSFER_DONE), 1);
     EXPECT_FALSE(state->transferActive.load());
-    EXPECT_EQ(state->takeNotices(), juce::StringArray("Transmit stopped: the MIDI output was closed after " +
-                                                      juce::String(closed.slotsSent) + " of 512 programs."));
+    const auto first = whole == 1 ? juce::String("A:1") : "A:1-" + slotAt(whole - 1);
+    EXPECT_EQ(state->takeNotices(),
+              juce::StringArray("Transmit stopped: the MIDI output was closed after " + juce::String(whole) +
+                                " of 512 programs: " + first + " written, " +
+                                (half == 1 ? slotAt(whole) + " has the new sound under its old name, " : "") +
+                                slotAt(whole + half) + "-D:128 untouched."));
 }
 
 TEST_F(SendLink, WithoutAnswersATransmitIsSentButNotVerified)
@@ -453,7 +478,8 @@ TEST_F(SendLink, WithoutAnswersATransmitIsSentButNotVerified)
     EXPECT_EQ(report.outcome, SendReport::Outcome::notVerified);
     EXPECT_FALSE(report.succeeded());
     EXPECT_EQ(state->takeNotices(),
-              juce::StringArray("Bank A sent, but it could not be read back: no MIDI input is open."));
+              juce::StringArray(
+                  "Bank A sent to the simulator, but it could not be read back: no MIDI input is open."));
 
     // The input open but the instrument silent: three slots without an answer end the read-back.
     state->selectInputPort(1);
@@ -471,7 +497,7 @@ TEST_F(SendLink, WithoutAnswersATransmitIsSentButNotVerified)
     ASSERT_TRUE(waitForSendToEnd());
     EXPECT_EQ(state->lastSendReport().outcome, SendReport::Outcome::sent);
     EXPECT_EQ(state->lastSendReport().status,
-              juce::String("Bank A sent to the instrument (128 programs, not read back)."));
+              juce::String("Bank A sent to the simulator (128 programs, not read back)."));
 }
 
 TEST_F(SendLink, ARestoredProjectSendsItsSoundOnceTheOutputIsOpen)

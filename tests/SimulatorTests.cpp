@@ -97,7 +97,8 @@ TEST_F(SimFixture, ReceiveOneBankAsksForProgramsThenNames)
     }
     EXPECT_EQ(progressCount(), 256);
     EXPECT_EQ(rec->codes.back(), CS_TRANSFER_DONE);
-    EXPECT_EQ(rec->codes[rec->codes.size() - 2], CS_NAMES_STORED);
+    EXPECT_EQ(rec->codes[rec->codes.size() - 3], CS_NAMES_STORED);
+    EXPECT_EQ(state->takeNotices(), juce::StringArray("Bank C received from the simulator."));
     state->endTransfer();
 }
 
@@ -406,40 +407,49 @@ TEST_F(SimFixture, EveryProgramDumpFormLandsWhereItBelongs)
     EXPECT_EQ(sim().receivedCount(), 0u);
 }
 
-TEST_F(SimFixture, BankReceiveOfTheSecondFormAsksForNoNames)
+TEST_F(SimFixture, BankReceivesOfTheSecondFormTakeEveryBankWithItsNames)
 {
+    // The second dump form carries no name: each bank is its programs, then their names, in either
+    // form, and "Receive All Banks" goes on to bank D (it once stopped after bank B and said "All
+    // banks received").
     sim().setSecondProgramForm(true);
+    sim().setNamesPaddedWith7F(true);
     struct Case
     {
         int kind, bank;
         std::vector<int> banks; // filled, in order
+        const char* notice;
     };
-    // Receiving all banks in this form stops after bank B.
-    const Case cases[] = {{0, 3, {3}}, {7, 0, {0, 1}}};
+    const Case cases[] = {{0, 3, {3}, "Bank D received from the simulator."},
+                          {7, 0, {0, 1, 2, 3}, "All banks received from the simulator."}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.kind);
         rec->codes.clear();
         const auto before = sim().receivedCount();
         state->startTransfer(c.kind, c.bank);
-        ASSERT_TRUE(waitFor(CS_TRANSFER_DONE));
+        ASSERT_TRUE(waitFor(CS_TRANSFER_DONE, 60000));
         settle();
         const auto log = sim().received();
-        ASSERT_EQ(log.size() - before, 128u * c.banks.size());
+        ASSERT_EQ(log.size() - before, 256u * c.banks.size());
         for (size_t i = 0; i < c.banks.size(); ++i)
+        {
+            const int b = c.banks[i];
             for (int s = 0; s < 128; ++s)
             {
-                const auto& request = log[before + i * 128 + (size_t)s];
-                ASSERT_EQ(request, bytes({0xF0, 0x01, 0x20, 0x01, 0x05, c.banks[i], s, 0xF7}));
-                const auto expected = sim().program(c.banks[i], s);
-                ASSERT_EQ(first(state->programBank(c.banks[i])->slotData(s), 192),
-                          first(expected.data(), 192));
+                ASSERT_EQ(log[before + i * 256 + (size_t)s],
+                          bytes({0xF0, 0x01, 0x20, 0x01, 0x05, b, s, 0xF7}));
+                ASSERT_EQ(log[before + i * 256 + 128 + (size_t)s],
+                          bytes({0xF0, 0x01, 0x20, 0x01, 0x10, b, s, 0xF7}));
+                const auto expected = sim().program(b, s);
+                ASSERT_EQ(first(state->programBank(b)->slotData(s), 192), first(expected.data(), 192));
+                ASSERT_EQ(state->programBank(b)->slotName(s), sim().programName(b, s));
             }
-        EXPECT_EQ(progressCount(), 128 * (int)c.banks.size());
-        ASSERT_GE(rec->codes.size(), 2u);
-        EXPECT_EQ(rec->codes[rec->codes.size() - 2], CS_PROGRAM2_STORED);
+        }
+        EXPECT_EQ(progressCount(), 256 * (int)c.banks.size());
         EXPECT_EQ(rec->codes.back(), CS_TRANSFER_DONE);
         EXPECT_EQ(rec->count(CS_TRANSFER_DONE), 1);
+        EXPECT_EQ(state->takeNotices(), juce::StringArray(c.notice));
         state->endTransfer();
     }
 }

@@ -15,6 +15,10 @@
 // messages are delivered to the connected input callback on the simulator's own thread, in order, at
 // the configured wire speed (instant, or 3125 bytes per second as on a 31250 baud DIN cable). The
 // model's state is guarded by its own lock; the accessors may be called from any thread.
+//
+// Its rooms: EvolverSimulatorProtocol.cpp (what it does with each message and what it sends of its
+// own accord), EvolverSimulatorMemory.cpp (banks, edit buffer, main parameters, combos) and
+// EvolverSimulatorCable.cpp (wiring, timing on the cable, drivers' ways of delivering, the monitor).
 #pragma once
 
 #include "SimulatorCodec.h"
@@ -78,6 +82,9 @@ public:
         memory; a message arriving meanwhile is lost (counted, see lostWhileStoring). 0: stores are
         instant. */
     void setStoreTimeMs(int ms);
+    /** Every message it sends leaves this many milliseconds later, as an instrument busy with
+        something else answers late (0: at once). */
+    void setAnswerDelayMs(int ms) { answerDelayMs.store(ms); }
     /** The next answer is lost on the cable (called n times: the next n answers). */
     void dropNextAnswer();
     /** The next answer arrives with one byte missing from its middle. */
@@ -190,6 +197,7 @@ private:
     double maxBacklog = 0.0;
     std::atomic<int> overrunCount{0};
     std::atomic<int> storeTimeMs{0};
+    std::atomic<int> answerDelayMs{0};
     double busyUntil = 0.0; // worker thread only
     std::atomic<int> lostStoring{0};
     bool quit = false;

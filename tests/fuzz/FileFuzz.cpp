@@ -12,6 +12,7 @@ using namespace zentak;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
+    fuzz::countExecution("file");
     fuzz::initialiseFramework();
     static ZentakAudioProcessor& processor = *new ZentakAudioProcessor(fuzz::options()); // lives until exit
 

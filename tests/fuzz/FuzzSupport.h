@@ -4,6 +4,8 @@
 
 #include "synthlink/MidiCntrState.h"
 
+#include "FuzzRate.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace zentak::fuzz
@@ -31,12 +33,16 @@ inline void initialiseFramework()
     (void)gui;
 }
 
+/** An instant cable: the output is not paced to the DIN rate (pacing has tests of its own), so a
+    target that waits for its sends does not wait for a cable. */
 inline MidiCntrStateOptions options()
 {
     return MidiCntrStateOptions{juce::File::getSpecialLocation(juce::File::tempDirectory),
                                 {},
                                 std::make_shared<SinkDevices>(),
-                                false};
+                                false,
+                                {},
+                                0};
 }
 
 } // namespace zentak::fuzz

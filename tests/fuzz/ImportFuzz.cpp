@@ -1,6 +1,7 @@
 // Fuzzes the import engine: any bytes, read as a SysEx file, as a MIDI file (the same bytes behind a
 // MIDI header and a track chunk header) and as a data image when the length fits. Checks that every
 // byte is accounted for once and that every program found is whole.
+#include "FuzzRate.h"
 #include "library/ProgramImport.h"
 
 #include <cstdint>
@@ -28,6 +29,7 @@ void check(const void* data, size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
+    zentak::fuzz::countExecution("import");
     check(data, size);
 
     // The same bytes as the body of a track of a format-1 file, with a chunk length taken from the

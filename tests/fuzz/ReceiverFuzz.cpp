@@ -8,6 +8,7 @@ using namespace zentak;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
+    fuzz::countExecution("instrument input");
     fuzz::initialiseFramework();
     static MidiCntrState& state = []() -> MidiCntrState&
     {

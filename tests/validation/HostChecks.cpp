@@ -229,6 +229,48 @@ TEST_P(PluginInHost, StateRestoredIntoAFreshInstanceIsByteIdenticalAndShowsTheSa
     fresh.instance.reset();
 }
 
+// The state check of generic validators, made stricter: for each seed a random sound is saved, then
+// each parameter in turn is set to a random value, the saved state is set, and that parameter must
+// read back as saved, at once and after the host's message loop and audio have run. Host programs
+// re-selected by a wrapper after the restore, early or late, must not reload the slot over it.
+TEST_P(PluginInHost, EachParameterSetAtRandomIsRestoredBySetStateOverManySeeds)
+{
+    if (!is(Format::vst2))
+        GTEST_SKIP() << "open: the VST3 and LV2 wrappers' copies of stepped and reordered values do not "
+                        "yet read back as restored at once";
+    constexpr int seeds = 20;
+    for (int seed = 1; seed <= seeds; ++seed)
+    {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        juce::Random random(seed);
+        auto params = plugin.allParameters();
+        for (int i = 0; i < numOwnParameters; ++i)
+            plugin.parameters()[i]->setValue(random.nextFloat());
+        settle(plugin);
+        const auto saved = plugin.state();
+        std::vector<float> expected;
+        for (auto* p : params)
+            expected.push_back(p->getValue());
+        int wrong = 0;
+        std::string first;
+        for (int i = 0; i < params.size(); ++i)
+        {
+            auto* p = params[i];
+            p->setValue(random.nextFloat());
+            plugin.instance->setStateInformation(saved.getData(), (int)saved.getSize());
+            if (std::abs(p->getValue() - expected[(size_t)i]) > 0.1f && wrong++ == 0)
+                first = p->getName(64).toStdString() + " expected " + std::to_string(expected[(size_t)i]) +
+                        ", read " + std::to_string(p->getValue());
+        }
+        EXPECT_EQ(wrong, 0) << "not restored on setStateInformation: " << first;
+        settle(plugin);
+        for (int i = 0; i < numOwnParameters; ++i)
+            ASSERT_NEAR(plugin.parameters()[i]->getValue(),
+                        expected[(size_t)params.indexOf(plugin.parameters()[i])], 1.0e-6f)
+                << "parameter " << i << " after the host's message loop and audio ran";
+    }
+}
+
 TEST_P(PluginInHost, StateSurvivesAForeignATruncatedAndARandomChunkUnchanged)
 {
     param(10).setValue(64.0f / 127.0f);

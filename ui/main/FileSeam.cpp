@@ -34,7 +34,34 @@ void askWithFramework(const juce::String& title, const juce::String& message, co
                              .withButton("Cancel");
     juce::AlertWindow::showAsync(options, [answer = std::move(answer)](int result) { answer(result == 1); });
 }
+void askChoiceWithFramework(const juce::String& title, const juce::String& message,
+                            const juce::StringArray& options, Choice choice)
+{
+    auto box = juce::MessageBoxOptions()
+                   .withIconType(juce::MessageBoxIconType::QuestionIcon)
+                   .withTitle(title)
+                   .withMessage(message);
+    for (const auto& o : options)
+        box = box.withButton(o);
+    box = box.withButton("Cancel");
+    // The framework returns 1 for the first button, 0 for the last and 2, 3 ... for those between.
+    const int count = options.size();
+    juce::AlertWindow::showAsync(box, [choice = std::move(choice), count](int result)
+                                 { choice(result >= 1 && result <= count ? result : 0); });
+}
 } // namespace
+
+ChoiceAsker& choiceAsker()
+{
+    static ChoiceAsker current = askChoiceWithFramework;
+    return current;
+}
+
+void askChoice(const juce::String& title, const juce::String& message, const juce::StringArray& options,
+               Choice choice)
+{
+    choiceAsker()(title, message, options, std::move(choice));
+}
 
 Chooser& chooser()
 {

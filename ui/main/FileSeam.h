@@ -27,14 +27,24 @@ using Answer = std::function<void(bool)>;
 using Asker = std::function<void(const juce::String& title, const juce::String& message,
                                  const juce::String& agreeText, Answer answer)>;
 
+/** Receives the chosen option, 1 for the first of the options given, 0 for Cancel. */
+using Choice = std::function<void(int)>;
+using ChoiceAsker = std::function<void(const juce::String& title, const juce::String& message,
+                                       const juce::StringArray& options, Choice choice)>;
+
 Chooser& chooser();
 Asker& asker();
+ChoiceAsker& choiceAsker();
 
 /** Shows a file dialog; chosen is called later (also for a cancel, with juce::File()). */
 void choose(const Request& request, Chosen chosen);
 /** Asks a yes/no question; answer is called later. */
 void ask(const juce::String& title, const juce::String& message, const juce::String& agreeText,
          Answer answer);
+
+/** Asks a question with one or two options and Cancel; choice is called later. */
+void askChoice(const juce::String& title, const juce::String& message, const juce::StringArray& options,
+               Choice choice);
 
 /** Replaces the chooser while it lives (tests). */
 struct ScopedChooser
@@ -56,5 +66,15 @@ struct ScopedAsker
     }
     ~ScopedAsker() { asker() = std::move(previous); }
     Asker previous;
+};
+/** Replaces the choice asker while it lives (tests). */
+struct ScopedChoiceAsker
+{
+    explicit ScopedChoiceAsker(ChoiceAsker replacement) : previous(std::move(choiceAsker()))
+    {
+        choiceAsker() = std::move(replacement);
+    }
+    ~ScopedChoiceAsker() { choiceAsker() = std::move(previous); }
+    ChoiceAsker previous;
 };
 } // namespace zentak::files

@@ -115,6 +115,9 @@ public:
     juce::PopupMenu buildBankContextMenu(int bank, int slot) const;
     void fileMenuChosen(int id);
     void bankFileMenuChosen(int id);
+    void restoreLibraryFromBackup();
+    /** Asks before a transmit replaces the instrument's banks, offering to keep them first. */
+    void askTransmit(int kind, int bank);
     void bankMidiMenuChosen(int id);
     void presetsMenuChosen(int id);
     void bankContextMenuChosen(int id, int bank, int slot);
@@ -147,7 +150,7 @@ public:
 
     // Bank transfers and their progress box ---------------------------------------------------------------
     /** Kind 0 receives program bank `bank`, 7 all banks; 100 transmits bank `bank`, 107 all banks. */
-    void startTransfer(int kind, int bank);
+    void startTransfer(int kind, int bank, bool keepBanksFirst = false);
     /** Ends the transfer and closes the box (CANCEL, CS_TRANSFER_DONE); harmless when none runs. */
     void endTransfer();
     /** CS_TRANSFER_PROGRESS for (bank, slot): caption "B:n", bar 3 x slot. */

@@ -65,7 +65,9 @@ void MainComp::handleAsyncUpdate()
 
 void MainComp::statusChanged(bool online)
 {
-    const juce::String text = online ? "DSI:  EVOLVER DSK ON-LINE" : "OFF-LINE";
+    const juce::String text =
+        online ? (controller->simulatorChosen() ? "SIMULATOR ON-LINE" : "DSI:  EVOLVER DSK ON-LINE")
+               : "OFF-LINE";
     bar->statusLabel().setText(text);
     if (midiSetup != nullptr)
         midiSetup->statusLabel().setText(text);

@@ -205,6 +205,8 @@ juce::PopupMenu MainComp::buildBankFileMenu() const
     m.addSeparator();
     for (int b = 0; b < 4; ++b)
         m.addItem(200 + b, "Save Program Bank " + letter(b));
+    m.addSeparator();
+    m.addItem(300, juce::String::fromUTF8("Restore Library From Backup\u2026"));
     return m;
 }
 
@@ -326,6 +328,50 @@ void MainComp::bankFileMenuChosen(int id)
         filecommands::loadBank(*controller, alive, id - 100);
     else if (id >= 200 && id < 204)
         filecommands::saveBank(*controller, alive, id - 200);
+    else if (id == 300)
+        restoreLibraryFromBackup();
+}
+
+void MainComp::restoreLibraryFromBackup()
+{
+    // The chooser opens on the backup a start set aside, if one is waiting, otherwise in the folder.
+    const auto setAside = controller->setAsideLibrary();
+    files::Request request;
+    request.title = "Restore Library From Backup";
+    request.patterns = "*.bak*;*.evl";
+    request.start = setAside != juce::File() ? setAside : controller->settingsFolder();
+    std::weak_ptr<bool> weak = alive;
+    files::choose(request,
+                  [this, weak](const juce::File& file)
+                  {
+                      if (weak.expired() || file == juce::File())
+                          return;
+                      controller->restoreLibraryFromBackup(file); // all or nothing; a notice says which
+                      refreshBankList();
+                  });
+}
+
+void MainComp::askTransmit(int kind, int bank)
+{
+    // A transmit replaces the instrument's programs: asked first, as loading a factory set is.
+    const bool all = kind == 107;
+    const auto device = controller->instrumentWord();
+    const auto what =
+        all ? juce::String("all four banks (512 programs)") : "bank " + letter(bank) + " (128 programs)";
+    const auto message = "Transmitting replaces " + what + " on " + device + " with the library's " +
+                         (all ? juce::String("banks") : "bank " + letter(bank)) +
+                         ". The programs it holds there now are lost unless they are kept first: keeping "
+                         "receives all four banks into a dated library file in the settings folder, then "
+                         "transmits.";
+    std::weak_ptr<bool> weak = alive;
+    files::askChoice((all ? juce::String("Transmit all banks") : "Transmit bank " + letter(bank)), message,
+                     {"Keep the instrument's current banks first", "Transmit"},
+                     [this, weak, kind, bank](int choice)
+                     {
+                         if (weak.expired() || choice == 0)
+                             return;
+                         startTransfer(kind, bank, choice == 1);
+                     });
 }
 
 void MainComp::bankMidiMenuChosen(int id)
@@ -336,9 +382,9 @@ void MainComp::bankMidiMenuChosen(int id)
     else if (id == 200)
         startTransfer(7, 0);
     else if (id >= 100 && id < 104)
-        startTransfer(100, id - 100);
+        askTransmit(100, id - 100);
     else if (id == 300)
-        startTransfer(107, 0);
+        askTransmit(107, 0);
     else if (id == 400)
         controller->setVerifyTransmit(!controller->verifyTransmit());
 }

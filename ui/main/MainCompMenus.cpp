@@ -95,12 +95,12 @@ void MainComp::sendMenuChosen(int id)
     {
         controller->storeProgram(false, 0, 0, controller->hostBank().getEdit());
         if (!controller->sendEditRecord())
-            controller->addNotice("Not sent: no MIDI output is open.");
+            controller->addNotice("Not sent: " + controller->notSentReason() + ".");
     }
     else if (id == 2)
     {
         if (!controller->sendHostProgram())
-            controller->addNotice("Not sent: no MIDI output is open.");
+            controller->addNotice("Not sent: " + controller->notSentReason() + ".");
     }
 }
 

@@ -291,7 +291,7 @@ void MainComp::hostProgramChanged(int n)
 // Bank transfers
 // ------------------------------------------------------------------------------------------------
 
-void MainComp::startTransfer(int kind, int bank)
+void MainComp::startTransfer(int kind, int bank, bool keepBanksFirst)
 {
     const bool receive = isReceive(kind);
     if ((!receive && kind != 100 && kind != 107) || bank < 0 || bank > 3 || progress != nullptr)
@@ -320,7 +320,13 @@ void MainComp::startTransfer(int kind, int bank)
     addAndMakeVisible(*progress);
     putOnTop(*progress);
     progress->cancelButton().addChangeListener(this);
-    controller->startTransfer(kind, bank);
+    if (keepBanksFirst && !receive)
+    {
+        progress->setTitle("Keeping the banks of " + controller->instrumentWord() + ", then sending " + what);
+        controller->startTransmitKeepingBanks(kind, bank);
+    }
+    else
+        controller->startTransfer(kind, bank);
 }
 
 void MainComp::transferProgress(int bank, int slot)
@@ -397,29 +403,14 @@ void MainComp::handleTransferCode(int code)
             return;
         }
     }
-    else
-    {
-        controller->addNotice(transfer.kind == 7
-                                  ? juce::String("All banks received from the instrument.")
-                                  : "Bank " + bankLetter(transfer.bank) + " received from the instrument.");
-    }
+    // A receive's outcome is the controller state's notice.
     transfer.finished = true; // ended by itself: not a cancel
     endTransfer();
 }
 
 void MainComp::endTransfer()
 {
-    const bool running = progress != nullptr && !transfer.finished;
-    if (running && isReceive(transfer.kind) && controller->transferActive.load())
-    {
-        // Cancelled (or the window closes): the slots received so far stay, the rest is unchanged.
-        juce::String where = transfer.lastSlot < 0
-                                 ? juce::String("before the first program arrived; nothing changed")
-                                 : "after " + bankLetter(transfer.lastBank) + ":" +
-                                       juce::String(transfer.lastSlot + 1) +
-                                       "; the slots received so far are new, the rest is unchanged";
-        controller->addNotice("Receive stopped " + where + ".");
-    }
+    // Cancelled (or the window closes): the controller state's notice says exactly which slots changed.
     if (controller->transferActive.load() || controller->receiveIntoBank.load() ||
         controller->transferKind.load() != -1)
         controller->endTransfer();
