@@ -3,6 +3,7 @@
 #include "HostParam.h"
 #include "StateChunks.h"
 #include "ZentakAudioProcessorEditor.h"
+#include "ui/main/MainComp.h"
 #include "sounddata/ParDes.h"
 
 #include <cmath>
@@ -50,13 +51,6 @@ ZentakAudioProcessor::ZentakAudioProcessor(MidiCntrStateOptions options)
         controller.selectInputPort(controller.inputDeviceNames().indexOf(sim) + 1);
         controller.selectOutputPort(controller.outputDeviceNames().indexOf(sim) + 1);
     }
-
-    int screenWidth = 0;
-    if (auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay())
-        screenWidth = display->userArea.getWidth();
-    const auto size = editorSizeForScreenWidth(screenWidth);
-    editorWidth = size.x;
-    editorHeight = size.y;
 }
 
 ZentakAudioProcessor::~ZentakAudioProcessor()
@@ -64,19 +58,19 @@ ZentakAudioProcessor::~ZentakAudioProcessor()
     controller.setHostNotifier(nullptr);
 }
 
-juce::Point<int> ZentakAudioProcessor::editorSizeForScreenWidth(int w)
+juce::Point<int> ZentakAudioProcessor::editorSizeForScreenArea(int w, int h)
 {
-    if (w < 1030)
-        return {964, 516};
-    if (w < 1160)
-        return {1124, 602};
-    if (w < 1290)
-        return {1205, 645};
-    if (w < 1410)
-        return {1365, 731};
-    if (w < 1600)
-        return {1526, 817};
-    return {1607, 860};
+    // Room for the window's own frame and title bar, which the usable area still contains.
+    constexpr int frameWidth = 16, titleBarHeight = 40;
+    const int roomW = w - frameWidth, roomH = h - titleBarHeight;
+    for (const int width : {1607, 1526, 1365, 1205, 1124, 964})
+        if (width <= roomW && MainComp::heightForWidth(width) <= roomH)
+            return {width, MainComp::heightForWidth(width)};
+    // A small screen: the widest window that fits, but never below the smallest the window allows.
+    int width = juce::jlimit(minimumEditorWidth, 964, roomW);
+    while (width > minimumEditorWidth && MainComp::heightForWidth(width) > roomH)
+        --width;
+    return {width, MainComp::heightForWidth(width)};
 }
 
 bool ZentakAudioProcessor::isBusesLayoutSupported(const BusesLayout& layouts) const
@@ -204,7 +198,12 @@ void ZentakAudioProcessor::setCurrentProgram(int index)
     if (controller.hostDialogOpen.load())
     {
         controller.addEditorCommand(180);
-        sendChangeMessage();
+        // From the audio thread (a VST3 program change arrives there) the window is woken through
+        // the state's lock-free codes; a change message would lock and allocate.
+        if (juce::MessageManager::existsAndIsCurrentThread())
+            sendChangeMessage();
+        else
+            controller.postChange(CS_EDITOR_COMMAND);
         return;
     }
     controller.loadHostProgram();

@@ -68,9 +68,13 @@ public:
     MidiCntrState& state() { return controller; }
     const MidiCntrState& state() const { return controller; }
 
-    int editorWidth = 964, editorHeight = 516;
-    /** The editor size for a main display user area of width w. */
-    static juce::Point<int> editorSizeForScreenWidth(int w);
+    /** The editor's size, kept while the window is closed; 0 x 0 until a window has chosen one from
+        the screen it opens on. */
+    int editorWidth = 0, editorHeight = 0;
+    /** The first editor size for a screen whose usable area (taskbars excluded) is w x h: the largest
+        of the designed sizes whose window, with a title bar, fits the area in both directions. */
+    static juce::Point<int> editorSizeForScreenArea(int w, int h);
+    static constexpr int minimumEditorWidth = 730, maximumEditorWidth = 1928;
 
 private:
     /** Stereo through, in a host. The standalone app makes no sound and takes no audio input, so it

@@ -2,6 +2,47 @@
 
 namespace zentak
 {
+EditorSizeLimits::EditorSizeLimits()
+{
+    setSizeLimits(ZentakAudioProcessor::minimumEditorWidth,
+                  MainComp::heightForWidth(ZentakAudioProcessor::minimumEditorWidth),
+                  ZentakAudioProcessor::maximumEditorWidth,
+                  MainComp::heightForWidth(ZentakAudioProcessor::maximumEditorWidth));
+}
+
+void EditorSizeLimits::checkBounds(juce::Rectangle<int>& bounds, const juce::Rectangle<int>& previous,
+                                   const juce::Rectangle<int>&, bool stretchingTop, bool stretchingLeft,
+                                   bool stretchingBottom, bool stretchingRight)
+{
+    // The width leads, unless only the height is being dragged.
+    int w = bounds.getWidth();
+    if ((stretchingTop || stretchingBottom) && !(stretchingLeft || stretchingRight))
+    {
+        w = (int)std::floor((double)bounds.getHeight() * MainComp::designWidth / MainComp::designHeight);
+        if (MainComp::heightForWidth(w) > bounds.getHeight() && w < MainComp::narrowWidth)
+            w = (int)std::floor((double)(bounds.getHeight() - MainComp::statusStripHeight) *
+                                MainComp::designWidth / MainComp::designHeight);
+    }
+    w = juce::jlimit(getMinimumWidth(), getMaximumWidth(), w);
+    const int h = MainComp::heightForWidth(w);
+    // The corner that is not dragged stays where it was.
+    const int x = stretchingLeft ? previous.getRight() - w : bounds.getX();
+    const int y = stretchingTop ? previous.getBottom() - h : bounds.getY();
+    bounds = {x, y, w, h};
+}
+
+juce::Point<int> ZentakAudioProcessorEditor::firstSizeFor(juce::Point<int> screenPoint)
+{
+    const auto& displays = juce::Desktop::getInstance().getDisplays();
+    const auto* display = displays.getDisplayForPoint(screenPoint);
+    if (display == nullptr)
+        display = displays.getPrimaryDisplay();
+    if (display == nullptr)
+        return {964, MainComp::heightForWidth(964)};
+    return ZentakAudioProcessor::editorSizeForScreenArea(display->userArea.getWidth(),
+                                                         display->userArea.getHeight());
+}
+
 ZentakAudioProcessorEditor::ZentakAudioProcessorEditor(ZentakAudioProcessor& p)
     : juce::AudioProcessorEditor(p), owner(p)
 {
@@ -12,12 +53,21 @@ ZentakAudioProcessorEditor::ZentakAudioProcessorEditor(ZentakAudioProcessor& p)
 
     corner = std::make_unique<juce::ResizableCornerComponent>(this, &constrainer);
     addAndMakeVisible(*corner);
-    constrainer.setSizeLimits(730, 377, 1928, 996);
     // The same limits for the host's own window frame (VST3, LV2): the host may resize the editor,
     // within them.
     setConstrainer(&constrainer);
 
-    setSize(owner.editorWidth, owner.editorHeight);
+    // The first window takes its size from the screen it opens on (the one the mouse is on: where the
+    // user asked for it); a window opened again takes the size the last one had.
+    juce::Point<int> size(owner.editorWidth, owner.editorHeight);
+    if (size.x <= 0 || size.y <= 0)
+    {
+        size = firstSizeFor(juce::Desktop::getMousePosition());
+        firstSizeChosen = true;
+    }
+    fittingToScreen = true;
+    setSize(size.x, size.y);
+    fittingToScreen = false;
     owner.addChangeListener(this);
 }
 
@@ -41,6 +91,26 @@ void ZentakAudioProcessorEditor::resized()
         corner->setBounds(w - 16, h - 16, 16, 16);
     owner.editorWidth = w;
     owner.editorHeight = h;
+    if (!fittingToScreen)
+        firstSizeChosen = false; // the user or the host chose this size: it stays
+}
+
+void ZentakAudioProcessorEditor::parentHierarchyChanged()
+{
+    if (!firstSizeChosen || getPeer() == nullptr)
+        return;
+    firstSizeChosen = false;
+    const auto* display = juce::Desktop::getInstance().getDisplays().getDisplayForRect(getScreenBounds());
+    if (display == nullptr)
+        return;
+    const auto fit = ZentakAudioProcessor::editorSizeForScreenArea(display->userArea.getWidth(),
+                                                                   display->userArea.getHeight());
+    if (fit.x < getWidth())
+    {
+        fittingToScreen = true;
+        setSize(fit.x, fit.y);
+        fittingToScreen = false;
+    }
 }
 
 void ZentakAudioProcessorEditor::changeListenerCallback(juce::ChangeBroadcaster* source)

@@ -20,10 +20,11 @@ enum NotificationCode : int
     CS_EDIT_NAME_CHANGED = 0x1E000000,
     CS_COMBO_EDIT_LOADED = 0x1F000000,
     CS_PROGRAM2_EDIT_LOADED = 0x20000000,
-    CS_NOTICE = 0x21000000, // a notice for the user is waiting (MidiCntrState::takeNotices)
+    CS_NOTICE = 0x21000000,             // a notice for the user is waiting (MidiCntrState::takeNotices)
     CS_TRANSFER_MISMATCH = 0x22000000,  // + (bank << 8) + slot: a slot read back differs from what was sent
     CS_TRANSFER_VERIFYING = 0x23000000, // a transmit has sent every slot and now reads them back
-    CS_HOST_NOTE_OFF = 0x80, // MIDI kinds: status of the host message
+    CS_EDITOR_COMMAND = 0x24000000,     // an editor command is waiting (MidiCntrState::takeEditorCommands)
+    CS_HOST_NOTE_OFF = 0x80,            // MIDI kinds: status of the host message
     CS_HOST_NOTE_ON = 0x90,
     CS_HOST_CONTROLLER = 0xB0,
     CS_HOST_PITCH_BEND = 0xE0,

@@ -115,3 +115,25 @@ TEST(AudioThread, ProcessBlockAndSetParameterAllocateNothing)
     processor.state().deliverPendingWakes();
     EXPECT_GT(window.codes.size(), 100u); // the codes pushed on the audio thread all arrived
 }
+
+// A VST3 host may change programs on its audio thread. With the host program dialog open the choice
+// only moves the dialog: the window learns of it through the state's codes, without a lock or an
+// allocation on the way, and it arrives.
+TEST(AudioThread, AProgramChangeWhileTheHostDialogIsOpenAllocatesNothing)
+{
+    TempFolder temp;
+    ManualClock clock;
+    auto devices = std::make_shared<RecordingDevices>();
+    ZentakAudioProcessor processor(MidiCntrStateOptions{temp.folder, clock.function(), devices});
+    CodeRecorder window(processor.state());
+    processor.state().hostDialogOpen = true;
+    const auto before = processor.state().hostBank().getEdit();
+
+    EXPECT_EQ(allocationsOnAnotherThread([&] { processor.setCurrentProgram(5); }), 0);
+    processor.state().deliverPendingWakes();
+    EXPECT_EQ(processor.state().currentHostProgram.load(), 5);
+    EXPECT_EQ(processor.state().hostBank().getEdit(), before); // the sound stays while the dialog decides
+    EXPECT_NE(std::find(window.codes.begin(), window.codes.end(), (int)CS_EDITOR_COMMAND),
+              window.codes.end());
+    EXPECT_EQ(processor.state().takeEditorCommands(), std::vector<juce::uint8>{180});
+}

@@ -226,10 +226,20 @@ TEST_F(ProcessorFixture, HostProgramsAndTheSlotChooser)
 
 TEST_F(ProcessorFixture, EditorFrameRemembersItsSizeWithinTheLimits)
 {
-    EXPECT_EQ(ZentakAudioProcessor::editorSizeForScreenWidth(1029), juce::Point<int>(964, 516));
-    EXPECT_EQ(ZentakAudioProcessor::editorSizeForScreenWidth(1030), juce::Point<int>(1124, 602));
-    EXPECT_EQ(ZentakAudioProcessor::editorSizeForScreenWidth(1409), juce::Point<int>(1365, 731));
-    EXPECT_EQ(ZentakAudioProcessor::editorSizeForScreenWidth(1600), juce::Point<int>(1607, 860));
+    // From the usable area, both ways: a 1366 x 768 laptop screen (taskbar 40) gets a window whose
+    // keyboard and title bar fit on it; a wide but short screen is held by its height.
+    const struct
+    {
+        int w, h;
+        juce::Point<int> size;
+    } screens[] = {{1366, 728, {1205, 644}}, {1920, 1040, {1607, 858}}, {1029, 900, {964, 515}},
+                   {1920, 600, {964, 515}},  {800, 560, {784, 437}},    {600, 400, {730, 408}}};
+    for (const auto& sc : screens)
+    {
+        const auto size = ZentakAudioProcessor::editorSizeForScreenArea(sc.w, sc.h);
+        EXPECT_EQ(size, sc.size) << sc.w << " x " << sc.h;
+        EXPECT_EQ(size.y, MainComp::heightForWidth(size.x));
+    }
 
     {
         std::unique_ptr<juce::AudioProcessorEditor> editor(processor->createEditor());
@@ -244,9 +254,16 @@ TEST_F(ProcessorFixture, EditorFrameRemembersItsSizeWithinTheLimits)
         limits.checkBounds(small, editor->getBounds(), {}, false, false, true, true);
         limits.checkBounds(big, editor->getBounds(), {}, false, false, true, true);
         EXPECT_EQ(small.getWidth(), 730);
-        EXPECT_EQ(small.getHeight(), 377);
+        EXPECT_EQ(small.getHeight(), 408); // 390 for the page and keyboard, 18 for the status strip
         EXPECT_EQ(big.getWidth(), 1928);
-        EXPECT_EQ(big.getHeight(), 996);
+        EXPECT_EQ(big.getHeight(), 1030);
+        // Any drag keeps the one height for its width, so that the keyboard is never cut.
+        for (int w : {731, 959, 960, 1200, 1607, 1927})
+        {
+            juce::Rectangle<int> r(0, 0, w, 300);
+            limits.checkBounds(r, editor->getBounds(), {}, false, false, true, true);
+            EXPECT_EQ(r, juce::Rectangle<int>(0, 0, w, MainComp::heightForWidth(w)));
+        }
 
         juce::Image image(juce::Image::ARGB, 1000, 600, true);
         juce::Graphics g(image);

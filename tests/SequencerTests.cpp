@@ -298,7 +298,7 @@ struct PageTest : SkinTest, StateRig
 
 TEST_F(PageTest, SequencerAndProgramButtonsSwitchPagesWithTheEditorInset)
 {
-    main->setSize(1607, 830);
+    main->setSize(1607, 858);
     auto* sequencerButton = main->editorPage().group(groups::seq).sequencerButton();
     ASSERT_NE(sequencerButton, nullptr);
     sequencerButton->mouseDown(mouse(*sequencerButton, 5, 5));

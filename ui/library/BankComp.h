@@ -26,6 +26,7 @@ class BankComp : public juce::Component,
                  private stsbutChangeListener
 {
 public:
+    static constexpr int neededWidth = 1000, neededHeight = 290; // the list and every button
     /** The command codes reported by change message (read lastCommand()). */
     enum Command
     {

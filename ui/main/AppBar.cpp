@@ -15,7 +15,7 @@ constexpr ButtonRow buttonRows[] = {
     {"Send", 701, 6, 351, 2, 52, 18}, {"Recv", 71, 6, 404, 2, 52, 18},    {"WRITE", 969, 6, 462, 2, 52, 18},
     {"SEQ", 808, 7, 555, 4, 38, 16},  {"RST", 809, 7, 597, 4, 38, 16},
 };
-constexpr int statusX = 754, statusWidth = 300, noticeX = statusX + statusWidth + 8, noticeMinimum = 200;
+constexpr int noticeX = AppBar::statusX + 200;
 } // namespace
 
 AppBar::AppBar(MidiCntrState& state) : controller(state)
@@ -48,6 +48,8 @@ AppBar::AppBar(MidiCntrState& state) : controller(state)
     notice.textColour = 0xffe4ac59;
     notice.fontStyle = juce::Font::bold;
     notice.setOpaque(true);
+    notice.maxLines = 4;
+    notice.margin = 8;
     addChildComponent(notice);
     notice.addChangeListener(this);
 
@@ -72,14 +74,23 @@ void AppBar::showNotice(const juce::String& text)
     notice.setText(text);
     notice.setHelpText(text);
     notice.setVisible(true);
-    resized();
+    if (notice.getParentComponent() == this)
+        resized();
 }
 
 void AppBar::clearNotice()
 {
     notice.setText({});
     notice.setVisible(false);
-    status.setVisible(true);
+}
+
+juce::Rectangle<int> AppBar::noticeBeside(int width) const
+{
+    const juce::Font font(notice.typefaceName, notice.fontHeight, notice.fontStyle);
+    const int room = width - noticeX - 24;
+    if (room < font.getStringWidth(notice.getText()) + 2 * notice.margin)
+        return {};
+    return {noticeX, 2, room, 15};
 }
 
 void AppBar::changeListenerCallback(juce::ChangeBroadcaster* source)
@@ -95,13 +106,10 @@ void AppBar::paint(juce::Graphics& g)
 
 void AppBar::resized()
 {
-    // Beside the status where the window is wide enough; over it (until dismissed) where it is not.
-    const int roomBeside = getWidth() - noticeX - 8;
-    const bool beside = roomBeside >= noticeMinimum;
-    if (beside)
-        notice.setBounds(noticeX, 2, roomBeside, 15);
-    else
-        notice.setBounds(statusX, 2, juce::jmax(0, getWidth() - statusX - 8), 15);
-    status.setVisible(beside || !notice.isVisible());
+    // Alone (without a window placing them), the status and the notice sit in the bar.
+    if (status.getParentComponent() == this)
+        status.setBounds(statusX, 2, statusWidth, 15);
+    if (notice.getParentComponent() == this)
+        notice.setBounds(noticeX, 2, juce::jmax(0, getWidth() - noticeX - 8), 15);
 }
 } // namespace zentak

@@ -27,7 +27,12 @@ public:
     StsLabel& statusLabel() { return status; }
     StsLabel& noticeLabel() { return notice; }
 
-    /** Shows a notice beside the status (over it when the window is narrow) until it is clicked. */
+    static constexpr int statusX = 754, statusWidth = 300;
+    /** Where the notice fits beside the status on one line, if it does; else an empty rectangle. */
+    juce::Rectangle<int> noticeBeside(int width) const;
+
+    /** Shows a notice beside the status (below the bar when it needs more room) until it is clicked or
+        replaced; the window places it (MainComp::layoutMessages). */
     void showNotice(const juce::String& text);
     void clearNotice();
 

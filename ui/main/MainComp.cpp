@@ -3,6 +3,50 @@
 
 namespace zentak
 {
+void MainComp::fitOverlay(juce::Component& overlay, juce::Rectangle<int> area, int neededWidth,
+                          int neededHeight, const std::function<void(int, int)>& layout)
+{
+    const float k = juce::jmin(1.0f, (float)area.getWidth() / (float)neededWidth,
+                               (float)area.getHeight() / (float)neededHeight);
+    if (k >= 1.0f)
+    {
+        overlay.setTransform({});
+        layout(area.getWidth(), area.getHeight());
+        overlay.setBounds(area);
+        return;
+    }
+    const int w = (int)((float)area.getWidth() / k), h = (int)((float)area.getHeight() / k);
+    layout(w, h);
+    overlay.setBounds(0, 0, w, h);
+    overlay.setTransform(juce::AffineTransform::scale(k).translated((float)area.getX(), (float)area.getY()));
+}
+
+void MainComp::fitOverlays()
+{
+    const auto all = getLocalBounds();
+    if (about != nullptr)
+        fitOverlay(*about, all, AboutPanel::neededWidth, AboutPanel::neededHeight, [](int, int) {});
+    if (midiSetup != nullptr)
+        fitOverlay(*midiSetup, all, MIDI_Setup::neededWidth, MIDI_Setup::neededHeight, [](int, int) {});
+    if (hostUpdate != nullptr)
+        hostUpdate->setBounds(all);
+    if (progress != nullptr)
+        progress->setBounds(all);
+    const auto belowBar = all.withTrimmedTop(28);
+    if (globalSetup != nullptr)
+        fitOverlay(*globalSetup, belowBar, GLOBAL_Setup::neededWidth, GLOBAL_Setup::neededHeight,
+                   [this](int w, int h) { globalSetup->layout(w, h); });
+    // Above the keyboard again, which a layout brings to the front.
+    for (juce::Component* c : {(juce::Component*)globalSetup.get(), (juce::Component*)midiSetup.get(),
+                               (juce::Component*)hostUpdate.get(), (juce::Component*)about.get(),
+                               (juce::Component*)progress.get()})
+        if (c != nullptr)
+        {
+            c->setAlwaysOnTop(true);
+            c->toFront(false);
+        }
+}
+
 MainComp::MainComp(MidiCntrState* state) : controller(state)
 {
     setOpaque(true);
@@ -43,6 +87,10 @@ MainComp::MainComp(MidiCntrState* state) : controller(state)
     for (const auto& b : bar->buttons())
         b->addChangeListener(this);
     bar->channelLabel().addChangeListener(this);
+    // The window places the status and the notices: in the bar where they fit, else apart (relayout).
+    addAndMakeVisible(bar->statusLabel());
+    addChildComponent(bar->noticeLabel());
+    bar->noticeLabel().setAlwaysOnTop(true);
 
     page = 97;
     refreshFromEditRecord();
@@ -93,6 +141,23 @@ MainComp::~MainComp()
     editor->removeChangeListener(this);
 }
 
+int MainComp::heightForWidth(int w)
+{
+    const int h = (int)std::ceil((double)w * designHeight / designWidth);
+    return w < narrowWidth ? h + statusStripHeight : h;
+}
+
+float MainComp::displayScale() const
+{
+    const int w = getWidth(), h = getHeight();
+    const float s = (float)w / (float)designWidth;
+    const int room = w < narrowWidth ? h - statusStripHeight : h;
+    // A host may force a window shorter than its width wants: then the height sets the scale.
+    if ((float)designHeight * s > (float)room + 0.5f)
+        return juce::jmax(0.01f, (float)room / (float)designHeight);
+    return s;
+}
+
 int MainComp::keyboardTop() const
 {
     return (int)((float)KeyBrd::restTop * displayScale());
@@ -101,6 +166,11 @@ int MainComp::keyboardTop() const
 void MainComp::paint(juce::Graphics& g)
 {
     g.fillAll(juce::Colour(0xff111214)); // the keyboard's case
+    if (getWidth() < narrowWidth)
+    {
+        g.setColour(juce::Colour(0xff00002f)); // the status strip of a narrow window
+        g.fillRect(0, getHeight() - statusStripHeight, getWidth(), statusStripHeight);
+    }
 }
 
 void MainComp::resized()
@@ -148,14 +218,28 @@ void MainComp::relayout()
         flash->setBounds(0, 28, (int)(s * (float)designWidth), top - 28);
         flash->showGroup(flash->shownGroup(), flash->getWidth(), flash->getHeight());
     }
-    if (about != nullptr)
-        about->setBounds(getLocalBounds());
-    if (midiSetup != nullptr)
-        midiSetup->setBounds(getLocalBounds());
-    if (hostUpdate != nullptr)
-        hostUpdate->setBounds(getLocalBounds());
-    if (globalSetup != nullptr)
-        globalSetup->layout(w, getHeight());
+    fitOverlays();
+    layoutMessages();
+}
+
+void MainComp::layoutMessages()
+{
+    const int w = getWidth(), h = getHeight();
+    auto& status = bar->statusLabel();
+    if (w >= narrowWidth)
+        status.setBounds(AppBar::statusX, 2, 195, 15);
+    else
+        status.setBounds(8, h - statusStripHeight + 2, juce::jmax(0, w - 32), 15); // clear of the corner
+    auto& notice = bar->noticeLabel();
+    if (!notice.isVisible())
+        return;
+    // On one line beside the status where it fits; else a banner of its own below the bar, as many
+    // lines high as the whole text needs, until it is clicked or replaced.
+    auto beside = bar->noticeBeside(w);
+    if (beside.isEmpty())
+        beside = {0, 28, w, notice.heightForWidth(w)};
+    notice.setBounds(beside);
+    notice.toFront(false);
 }
 
 void MainComp::deleteLater(std::unique_ptr<juce::Component> panel)
@@ -177,7 +261,7 @@ void MainComp::showAbout(int timeoutMs)
         return;
     about = std::make_unique<AboutPanel>(versionText, timeoutMs);
     addAndMakeVisible(*about);
-    about->setBounds(getLocalBounds());
+    fitOverlays();
     about->toFront(false);
     about->addChangeListener(this);
 }
@@ -196,6 +280,9 @@ void MainComp::showFlashGroup(groups::GroupId id)
     const float s = displayScale();
     flash->setBounds(0, 28, (int)(s * (float)designWidth), keyboardTop() - 28);
     flash->showGroup(id, flash->getWidth(), flash->getHeight());
+    // On screen its controls show every value at once: the user's own edits and those of the
+    // instrument and the host alike.
+    flash->setImmediateRepaint(true);
     flash->toFront(false);
     flash->setVisible(true);
 }

@@ -23,6 +23,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -36,7 +37,12 @@ class MainComp : public juce::Component,
                  public juce::AsyncUpdater
 {
 public:
-    static constexpr int designWidth = 1607, designHeight = 830;
+    /** The unscaled window: the bar, the pages and the keyboard below them (686 + 172). */
+    static constexpr int designWidth = 1607, designHeight = 858;
+    /** Below this width the status has no room in the bar and takes a strip of its own at the bottom. */
+    static constexpr int narrowWidth = 960, statusStripHeight = 18;
+    /** The height a window of width w needs to show everything at the scale w / designWidth. */
+    static int heightForWidth(int w);
     static constexpr const char* versionText = "2.0.2";
 
     explicit MainComp(MidiCntrState* state);
@@ -59,7 +65,14 @@ public:
     /** What no child covers: below the keyboard when the window is taller than the design. */
     void paint(juce::Graphics& g) override;
     void relayout();
-    float displayScale() const { return (float)getWidth() / (float)designWidth; }
+    /** Width / designWidth; smaller when a host gives a window too short for it, so that the whole
+        page and keyboard always show. */
+    float displayScale() const;
+    /** Places the status (in the bar, or a strip of its own when narrow) and the notice banner. */
+    void layoutMessages();
+    /** Every open overlay (about, MIDI setup, global settings, host dialog, progress box) follows the
+        window: whole inside it, covering what it must. */
+    void fitOverlays();
     /** Where the keyboard's top edge sits at rest (the pages end there). */
     int keyboardTop() const;
     /** Shows page 97 (the sound editor) or 98 (the sequencer page). */
@@ -168,6 +181,11 @@ public:
     int currentPage() const { return page; }
 
 private:
+    /** Lays an overlay out for the area it covers. Where the area is smaller than what the overlay's
+        fixed layout needs, it is laid out for a larger area and shown reduced to fit: it stays whole
+        and every button on it within reach. */
+    static void fitOverlay(juce::Component& overlay, juce::Rectangle<int> area, int neededWidth,
+                           int neededHeight, const std::function<void(int, int)>& layout);
     /** Hides a child panel now and deletes it once the current callback has returned. */
     void deleteLater(std::unique_ptr<juce::Component> panel);
     void showNotices();

@@ -22,6 +22,7 @@ void MainComp::handleAsyncUpdate()
             parameterUpdate(codes::paramIndex(code), codes::paramValue(code));
             break;
         case CS_EDIT_BUFFER_LOADED:
+        case CS_PROGRAM2_EDIT_LOADED: // the second dump form replaces the edit record just the same
             refreshFromEditRecord();
             break;
         case CS_SYNTH_ONLINE:
@@ -38,6 +39,13 @@ void MainComp::handleAsyncUpdate()
             break;
         case CS_NOTICE:
             showNotices();
+            break;
+        case CS_EDITOR_COMMAND:
+            // 180: the host chose another program from its audio thread while the host program
+            // dialog is open: the dialog moves to it.
+            for (const auto command : controller->takeEditorCommands())
+                if (command == 180)
+                    hostProgramChanged(controller->currentHostProgram.load());
             break;
         case CS_PROGRAM_STORED:
         case CS_PROGRAM2_STORED:
@@ -78,8 +86,10 @@ void MainComp::statusChanged(bool online)
 void MainComp::showNotices()
 {
     const auto notices = controller->takeNotices();
-    if (!notices.isEmpty())
-        bar->showNotice(notices[notices.size() - 1]);
+    if (notices.isEmpty())
+        return;
+    bar->showNotice(notices[notices.size() - 1]);
+    layoutMessages();
 }
 
 void MainComp::parameterUpdate(int p, int v)

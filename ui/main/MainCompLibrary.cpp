@@ -49,7 +49,8 @@ void MainComp::layoutLibraryPages(int w, int top)
     {
         // The sound editor waits out of sight while the browser covers the page.
         editor->setBounds(0, -5000, w, (int)(s * 164.0f));
-        bankBrowser->layout(w, top - 29);
+        fitOverlay(*bankBrowser, {0, 28, w, top - 29}, BankComp::neededWidth, BankComp::neededHeight,
+                   [this](int width, int height) { bankBrowser->layout(width, height); });
         bankBrowser->setVisible(true);
         bankBrowser->toFront(false);
     }
@@ -114,6 +115,7 @@ void MainComp::toggleBankBrowser()
     {
         browserShown = false;
         bankBrowser->setVisible(false);
+        bankBrowser->setTransform({});
         bankBrowser->setBounds(0, 28, 10, 10);
         relayout();
         return;

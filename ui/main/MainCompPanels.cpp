@@ -101,7 +101,7 @@ void MainComp::toggleMidiSetup()
     midiSetup->selectedOutput = ports.getOutputIndex() + 1;
     midiSetup->inputOpen = ports.isInputOpen();
     midiSetup->outputOpen = ports.isOutputOpen();
-    midiSetup->setBounds(getLocalBounds());
+    fitOverlays();
     putOnTop(*midiSetup);
     midiSetup->setVisible(true);
     controller->checkConnection();
@@ -184,7 +184,7 @@ void MainComp::toggleGlobalSetup()
     globalSetup->addChangeListener(this);
     for (auto& c : globalSetup->controls())
         c->addChangeListener(this);
-    globalSetup->layout(getWidth(), getHeight());
+    fitOverlays();
     putOnTop(*globalSetup);
     controller->checkConnection();
     globalSetup->showMainParameters(controller->mainParameters);

@@ -20,6 +20,7 @@ namespace zentak
 class GLOBAL_Setup : public juce::Component, public juce::ChangeListener, public juce::ChangeBroadcaster
 {
 public:
+    static constexpr int neededWidth = 395, neededHeight = 404; // the box with its OK, below the bar
     static constexpr int okPressed = 203, okCommand = 1111;
     static constexpr int numControls = 11;
     static constexpr int boxWidth = 375, boxHeight = 244, boxTop = 150;

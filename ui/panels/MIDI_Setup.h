@@ -16,6 +16,7 @@ class MidiCntrState;
 class MIDI_Setup : public juce::Component, public juce::ChangeBroadcaster, public stsbutChangeListener
 {
 public:
+    static constexpr int neededWidth = 810, neededHeight = 290; // the box at (40, 20, 750, 250)
     /** Requests, read by the listener from lastCommand and lastValue. */
     enum Command
     {

@@ -11,6 +11,7 @@ namespace zentak
 class AboutPanel : public juce::Component, public juce::ChangeBroadcaster, public juce::Timer
 {
 public:
+    static constexpr int neededWidth = 790, neededHeight = 560; // the box and logo, with a margin
     /** timeoutMs above 0 starts the timer; 0 keeps the panel until clicked. */
     AboutPanel(const juce::String& version, int timeoutMs);
     ~AboutPanel() override;

@@ -35,6 +35,9 @@ void Envel::setDisplayScale(float s)
 
 void Envel::setStage(int stage, float v)
 {
+    // A byte from a file or the instrument may lie outside the stage's range: drawn at its limit,
+    // as its knob shows it.
+    v = juce::jlimit(0.0f, (float)(stage == 2 ? sustainMaximum : timeMaximum), v);
     switch (stage)
     {
     case 0:
@@ -110,7 +113,7 @@ void Envel::mouseMove(const juce::MouseEvent& e)
 void Envel::mouseDown(const juce::MouseEvent& e)
 {
     dragging = false;
-    if (e.mods.isRightButtonDown())
+    if (e.mods.isPopupMenu())
     {
         changeKind = 100;
         sendChangeMessage();

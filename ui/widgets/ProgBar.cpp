@@ -6,11 +6,9 @@ ProgBar::ProgBar(int width, int height) : x0((width - 400) / 2), y0((height - 40
 {
     barTrack.setColour(juce::TextButton::buttonColourId, juce::Colour(0xff767681));
     barTrack.setColour(juce::TextButton::buttonOnColourId, juce::Colour(0xff9b9ba6));
-    barTrack.setBounds(x0, y0, 384, 24);
     barFill.setConnectedEdges(juce::Button::ConnectedOnRight);
     barFill.setColour(juce::TextButton::buttonColourId, juce::Colour(0xff37a6c8));
     barFill.setColour(juce::TextButton::buttonOnColourId, juce::Colour(0xff113f48));
-    barFill.setBounds(x0, y0, 0, 24);
     // The bars only show progress; they take no clicks (and so never light up under the mouse).
     for (auto* bar : {&barTrack, &barFill})
     {
@@ -23,23 +21,35 @@ ProgBar::ProgBar(int width, int height) : x0((width - 400) / 2), y0((height - 40
     caption.setJustificationType(juce::Justification::centred);
     caption.setColour(juce::Label::textColourId, juce::Colour(0xfffcf5f5));
     caption.setColour(juce::Label::backgroundColourId, juce::Colours::transparentBlack);
-    caption.setBounds(x0, y0 + 40, 88, 24);
     addAndMakeVisible(caption);
 
     title.setFont(juce::Font("Arial", 15.0f, juce::Font::bold));
     title.setJustificationType(juce::Justification::centredLeft);
     title.setColour(juce::Label::textColourId, juce::Colour(0xfffcf5f5));
-    title.setBounds(x0, y0 - 30, 384, 24);
     addChildComponent(title);
     details.setFont(juce::Font("Arial", 14.0f, juce::Font::plain));
     details.setJustificationType(juce::Justification::topLeft);
     details.setMinimumHorizontalScale(1.0f);
-    details.setBounds(x0, y0 + 70, 384, 52);
     addChildComponent(details);
 
     cancel.setup(x0 + 319, y0 + 40, 60, 24, true);
     addAndMakeVisible(cancel);
     setBounds(0, 0, width, height);
+    resized();
+}
+
+void ProgBar::resized()
+{
+    // Centred in whatever it covers now: the window may be resized while a transfer runs. The box
+    // with its title above and details below stays inside even the smallest window.
+    x0 = juce::jmax(10, (getWidth() - boxWidth) / 2);
+    y0 = juce::jlimit(36, juce::jmax(36, getHeight() - 130), (getHeight() - boxHeight) / 2);
+    barTrack.setBounds(x0, y0, 384, 24);
+    barFill.setBounds(x0, y0, 3 * value, 24);
+    caption.setBounds(x0, y0 + 40, 88, 24);
+    title.setBounds(x0, y0 - 30, 384, 24);
+    details.setBounds(x0, y0 + 70, 384, 52);
+    cancel.setBounds(x0 + 319, y0 + 40, 60, 24);
 }
 
 ProgBar::~ProgBar() = default;

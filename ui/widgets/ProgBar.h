@@ -38,6 +38,7 @@ public:
     int boxY() const { return y0; }
 
     void paint(juce::Graphics& g) override;
+    void resized() override;
 
     int value = 0, minimum = 0, maximum = 127;
     juce::String captionText;

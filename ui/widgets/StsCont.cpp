@@ -145,7 +145,7 @@ void StsCont::toggle()
 
 void StsCont::mouseDown(const juce::MouseEvent& e)
 {
-    if (e.mods.isRightButtonDown())
+    if (e.mods.isPopupMenu())
     {
         dragging = false;
         changeKind = rightButton;
@@ -205,7 +205,7 @@ void StsCont::mouseDrag(const juce::MouseEvent& e)
 
 void StsCont::mouseUp(const juce::MouseEvent& e)
 {
-    if (e.mods.isRightButtonDown())
+    if (e.mods.isPopupMenu())
         return;
     if ((kind == selector || kind == compactSelector) && menuArmed && (float)e.y < 18.0f * scale)
     {

@@ -170,7 +170,7 @@ void StsGrid::mouseDown(const juce::MouseEvent& e)
             selectedBank = rowBanks[selectedRow];
             eventCode = rowSelected;
             sendChangeMessage();
-            if (e.mods.isRightButtonDown())
+            if (e.mods.isPopupMenu())
             {
                 eventCode = rowPressedRight;
                 sendChangeMessage();

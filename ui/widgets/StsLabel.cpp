@@ -40,6 +40,25 @@ void StsLabel::paint(juce::Graphics& g)
     }
     g.setColour(juce::Colour(textColour));
     g.setFont(juce::Font(typefaceName, fontHeight, fontStyle));
-    g.drawText(text, area, juce::Justification(justification), false);
+    if (maxLines > 1)
+        g.drawFittedText(text, area.reduced(margin, 1), juce::Justification(justification), maxLines, 1.0f);
+    else
+        g.drawText(text, area, juce::Justification(justification), false);
+}
+
+int StsLabel::heightForWidth(int w) const
+{
+    const juce::Font font(typefaceName, fontHeight, fontStyle);
+    const int lineHeight = (int)std::ceil(font.getHeight()) + 1;
+    if (maxLines <= 1)
+        return lineHeight;
+    juce::GlyphArrangement glyphs;
+    glyphs.addJustifiedText(font, text, 0.0f, 0.0f, (float)juce::jmax(1, w - 2 * margin),
+                            juce::Justification::left);
+    int lines = 1;
+    if (glyphs.getNumGlyphs() > 0)
+        lines = juce::jlimit(
+            1, maxLines, (int)std::ceil(glyphs.getBoundingBox(0, -1, true).getHeight() / font.getHeight()));
+    return lines * lineHeight + 2;
 }
 } // namespace zentak

@@ -1,5 +1,5 @@
-// StsLabel: a one-line text field, optionally filled and outlined, that broadcasts a press inside it
-// (the status and channel fields of the application bar). Message thread only.
+// StsLabel: a text field of one line or wrapped lines, optionally filled and outlined, that broadcasts a
+// press inside it (the status and channel fields of the application bar). Message thread only.
 #pragma once
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -29,6 +29,11 @@ public:
     int fontStyle = juce::Font::plain;
     juce::uint32 backgroundColour = 0xff000000;
     juce::uint32 outlineColour = 0xff9f9f9f;
+    int maxLines = 1; // above 1: the text wraps onto as many lines, inset by `margin`
+    int margin = 0;
+
+    /** The height that shows the whole text wrapped to width w (at least one line). */
+    int heightForWidth(int w) const;
 
 private:
     juce::String text;
