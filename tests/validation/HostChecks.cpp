@@ -464,13 +464,14 @@ TEST_P(PluginInHost, EditorOpensAtTheSizeForTheScreen)
 {
     auto* display = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay();
     ASSERT_NE(display, nullptr) << "no display: run under xvfb-run";
-    const auto expected = editorSizeForScreenWidth(display->userArea.getWidth());
+    const auto expected =
+        editorSizeForScreenArea(display->userArea.getWidth(), display->userArea.getHeight());
     std::unique_ptr<juce::AudioProcessorEditor> editor(plugin.instance->createEditorIfNeeded());
     ASSERT_NE(editor, nullptr);
     editor->addToDesktop(juce::ComponentPeer::windowHasTitleBar);
     editor->setVisible(true);
     pumpMessages(200);
-    EXPECT_EQ(editor->getWidth(), expected.x) << "screen width " << display->userArea.getWidth();
+    EXPECT_EQ(editor->getWidth(), expected.x) << "screen " << display->userArea.toString();
     EXPECT_EQ(editor->getHeight(), expected.y);
     editor.reset();
     pumpMessages(20);
@@ -519,8 +520,8 @@ TEST_P(PluginInHost, EditorResizeByTheHostStopsAtItsLimitsAndTakesTheSixSizes)
     if (is(Format::lv2))
         GTEST_SKIP()
             << "an LV2 host learns no size limits from a plug-in's window; it only tells it the new size";
-    EXPECT_EQ(resizeTo(500, 300), juce::Point<int>(730, 377)) << "below the minimum";
-    EXPECT_EQ(resizeTo(3000, 2000), juce::Point<int>(1928, 996)) << "above the maximum";
+    EXPECT_EQ(resizeTo(500, 300), juce::Point<int>(730, 408)) << "below the minimum";
+    EXPECT_EQ(resizeTo(3000, 2000), juce::Point<int>(1928, 1030)) << "above the maximum";
     for (const auto& s : editorSizes)
         EXPECT_EQ(resizeTo(s.width, s.height), juce::Point<int>(s.width, s.height));
     editor.reset();

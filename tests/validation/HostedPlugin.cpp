@@ -2,16 +2,16 @@
 
 namespace zentak::validation
 {
-const EditorSize editorSizes[6] = {{0, 964, 516},     {1030, 1124, 602}, {1160, 1205, 645},
-                                   {1290, 1365, 731}, {1410, 1526, 817}, {1600, 1607, 860}};
+const EditorSize editorSizes[6] = {{1607, 858}, {1526, 815}, {1365, 729},
+                                   {1205, 644}, {1124, 601}, {964, 515}};
 
-juce::Point<int> editorSizeForScreenWidth(int screenWidth)
+juce::Point<int> editorSizeForScreenArea(int screenWidth, int screenHeight)
 {
-    juce::Point<int> size{editorSizes[0].width, editorSizes[0].height};
+    constexpr int frameWidth = 16, titleBarHeight = 40;
     for (const auto& s : editorSizes)
-        if (screenWidth >= s.minScreenWidth)
-            size = {s.width, s.height};
-    return size;
+        if (s.width <= screenWidth - frameWidth && s.height <= screenHeight - titleBarHeight)
+            return {s.width, s.height};
+    return {editorSizes[5].width, editorSizes[5].height};
 }
 
 const char* formatName(Format format)

@@ -20,13 +20,14 @@ enum class Format
 
 const char* formatName(Format format);
 
-/** The plug-in's editor sizes in the order of the screen widths they are chosen for. */
+/** The plug-in's editor sizes, widest first: the first one that fits the screen's usable area, less
+    a window frame and title bar, is the size the editor opens at. */
 struct EditorSize
 {
-    int minScreenWidth, width, height;
+    int width, height;
 };
 extern const EditorSize editorSizes[6];
-juce::Point<int> editorSizeForScreenWidth(int screenWidth);
+juce::Point<int> editorSizeForScreenArea(int screenWidth, int screenHeight);
 
 /** The plug-in's own host parameters: the first 192 a host sees, in order. */
 constexpr int numOwnParameters = 192;
