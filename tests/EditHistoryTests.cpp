@@ -2,6 +2,7 @@
 // labels and cable costs of steps.
 #include "editing/EditHistory.h"
 #include "sounddata/ParamCatalogue.h"
+#include "tests/RecordSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +13,7 @@ namespace
 {
 juce::MemoryBlock initialRecord()
 {
-    juce::MemoryBlock record(208, true);
-    const auto& init = params::initialProgram();
-    record.copyFrom(init.data(), 0, init.size());
-    return record;
+    return testrecords::initialRecord();
 }
 
 EditStep oneChange(int index, int before, int after)

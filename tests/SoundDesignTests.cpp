@@ -2,6 +2,7 @@
 // monotonicity of morph, fixed results for a fixed seed, and breeding over generations.
 #include "editing/SoundDesign.h"
 #include "sounddata/ParamCatalogue.h"
+#include "tests/RecordSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,7 @@ namespace
 {
 juce::MemoryBlock initialRecord()
 {
-    juce::MemoryBlock record(208, true);
-    const auto& init = params::initialProgram();
-    record.copyFrom(init.data(), 0, init.size());
-    record.copyFrom("Night Groove    ", 192, 16);
-    return record;
+    return testrecords::initialRecord("Night Groove    ");
 }
 
 int at(const juce::MemoryBlock& record, int index)
